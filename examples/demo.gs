@@ -1,0 +1,3 @@
+; The demonstration presentation. It grows as the player learns to show things.
+VARSET GREETING "Hello from GlintScr"
+END

@@ -1,0 +1,1 @@
+// placeholder so that the glinter library exists before its first source lands

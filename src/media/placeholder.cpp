@@ -1,0 +1,1 @@
+// placeholder so that the media library exists before its first source lands

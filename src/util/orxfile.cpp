@@ -1,0 +1,1 @@
+#include "orxutil/orxutil.h"
