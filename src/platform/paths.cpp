@@ -132,8 +132,10 @@ std::string host_of_full(const std::string& full) {
   std::string rest = full.substr(2);
   for (char& c : rest)
     if (c == '\\') c = '/';
-  std::string host = root == "/" ? rest : root + rest;
-  if (host.empty()) host = "/";
+  std::string host;
+  if (root != "/") host.append(root);
+  host.append(rest);
+  if (host.empty()) host.push_back('/');
   return resolve_case(host);
 }
 

@@ -63,8 +63,8 @@ ORX_API char* atofr(const char* text, int32_t* numerator, int32_t* denominator) 
   int32_t top = 0;
   int32_t bottom = 1;
   const char* end = text;
-  if (text != nullptr && (is_digit(static_cast<unsigned char>(*text)) || *text == '.' ||
-                          *text == '-')) {
+  if (text != nullptr &&
+      (is_digit(static_cast<unsigned char>(*text)) || *text == '.' || *text == '-')) {
     const bool negative = *text == '-';
     Decimal first = read_decimal(negative ? text + 1 : text);
     reduce(first.value, first.scale);

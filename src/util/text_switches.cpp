@@ -80,7 +80,8 @@ size_t read_long(const char* text, int32_t* value) {
   const bool negative = text[0] == '-';
   if (negative) ++at;
   uint32_t magnitude = 0;
-  while (is_digit(byte_of(text + at))) magnitude = magnitude * 10u + static_cast<uint32_t>(text[at++] - '0');
+  while (is_digit(byte_of(text + at)))
+    magnitude = magnitude * 10u + static_cast<uint32_t>(text[at++] - '0');
   *value = static_cast<int32_t>(negative ? 0u - magnitude : magnitude);
   return at;
 }
