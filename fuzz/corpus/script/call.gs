@@ -1,0 +1,5 @@
+CALL "sub"
+CALLANDGOSUB "lib" "l"
+CALL "xmissing"
+:l
+RETURN

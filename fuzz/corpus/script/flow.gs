@@ -1,0 +1,9 @@
+DEBUGFILE "t"
+VARSET A 1; VARSET B "%A%-2"
+:loop
+COMPUTE A = A + 1
+IF A < 5 GOTO "loop"
+GOSUB "s"
+END
+:s
+RETURN

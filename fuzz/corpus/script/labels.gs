@@ -1,0 +1,6 @@
+: start
+:LLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLLL
+GOTO " start"
+CALLANDGOSUB "lib" "lllllllllllllllllllllllllllllllllll"
+VARSET L "%L%%L%"
+IF L @<> "" RETURN

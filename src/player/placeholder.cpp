@@ -1,1 +1,0 @@
-// placeholder so that the player library exists before its first source lands
