@@ -21,6 +21,7 @@ build: build/CMakeCache.txt
 
 demo: deps build
 	build/bin/glintscr examples/demo.gs
+	@if [ -f build/demo-trace.txt ]; then echo "--- build/demo-trace.txt"; cat build/demo-trace.txt; fi
 
 # Sanitized build of everything, then the whole suite.
 test: deps
