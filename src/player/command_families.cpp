@@ -1,6 +1,10 @@
 // The list of command families. A new family adds its registration function
 // here; its handlers live in its own commands_<family>.cpp.
 #include "player/command_table.h"
+#include "player/commands_screen.h"
+#include "player/commands_files.h"
+#include "player/commands_strings.h"
+#include "player/commands_system.h"
 #include "player/error_report.h"
 
 namespace glint::player {
@@ -13,6 +17,11 @@ constexpr Registration kFamilies[] = {
     register_variable_commands,
     register_arithmetic_commands,
     register_debug_commands,
+    register_file_commands,
+    register_string_commands,
+    register_system_commands,
+    register_screen_commands,
+    register_text_commands,
 };
 
 CommandTable build_table() {
