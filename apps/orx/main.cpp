@@ -2,6 +2,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "decode_command.h"
+#include "encode_command.h"
+#include "info_command.h"
 #include "orxutil/orxutil.h"
 
 static void usage(FILE* out) {
@@ -9,7 +12,11 @@ static void usage(FILE* out) {
       "usage: orx COMMAND [ARGUMENTS]\n"
       "\n"
       "commands:\n"
-      "  help            this text\n",
+      "  info FILE.gnt               header, tracks, frames and size statistics\n"
+      "  decode FILE.gnt DIR         every frame as DIR/frame00001.ppm, ...\n"
+      "  encode IN OUT.gnt [options] a raw frame file (RAWB) into an animation\n"
+      "                              (orx encode --help lists the options)\n"
+      "  help                        this text\n",
       out);
 }
 
@@ -18,7 +25,22 @@ int main(int argc, char** argv) {
     usage(argc < 2 ? stderr : stdout);
     return argc < 2 ? 2 : 0;
   }
-  std::fprintf(stderr, "orx: unknown command '%s'\n", argv[1]);
+  const char* command = argv[1];
+  if (!std::strcmp(command, "encode")) {
+    if (argc >= 3 && (!std::strcmp(argv[2], "--help") || !std::strcmp(argv[2], "help"))) {
+      orx::encode_usage(stdout);
+      return 0;
+    }
+    return orx::encode_command(argc - 2, argv + 2);
+  }
+  if (!std::strcmp(command, "info") && argc == 3) return orx::info_command(argv[2]);
+  if (!std::strcmp(command, "decode") && argc == 4) return orx::decode_command(argv[2], argv[3]);
+  if (!std::strcmp(command, "info") || !std::strcmp(command, "decode")) {
+    std::fprintf(stderr, "orx: wrong number of arguments for '%s'\n", command);
+    usage(stderr);
+    return 2;
+  }
+  std::fprintf(stderr, "orx: unknown command '%s'\n", command);
   usage(stderr);
   return 2;
 }

@@ -53,11 +53,14 @@ struct DialogDriver {
   int (*message_box)(const char* caption, const char* text, unsigned style);
 };
 
+struct VideoDriver;  // platform/video.h
+
 struct Backend {
   const char* name;
   bool (*available)();  // can this back-end run on this machine now
   const ClockDriver* clock;
   const DialogDriver* dialog;
+  const VideoDriver* video;  // windows, pictures and input
 };
 
 // The selected back-end. GLINT_PLATFORM=headless or sdl chooses; without it

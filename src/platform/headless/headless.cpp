@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "platform/backends.h"
+#include "platform/video_drivers.h"
 
 namespace glint::platform {
 namespace {
@@ -44,7 +45,7 @@ const DialogDriver kDialog{box};
 
 }  // namespace
 
-const Backend headless_backend{"headless", always, &kClock, &kDialog};
+const Backend headless_backend{"headless", always, &kClock, &kDialog, &headless_video};
 
 namespace headless {
 void advance_micros(uint64_t duration) { clock_sleep(duration); }

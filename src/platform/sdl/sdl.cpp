@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/backends.h"
+#include "platform/video_drivers.h"
 
 namespace glint::platform {
 namespace {
@@ -62,6 +63,6 @@ const DialogDriver kDialog{box};
 
 }  // namespace
 
-const Backend sdl_backend{"sdl", display_available, &kClock, &kDialog};
+const Backend sdl_backend{"sdl", display_available, &kClock, &kDialog, &sdl_video};
 
 }  // namespace glint::platform

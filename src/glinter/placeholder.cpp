@@ -1,1 +1,0 @@
-// placeholder so that the glinter library exists before its first source lands

@@ -1,1 +1,0 @@
-// placeholder so that the media library exists before its first source lands

@@ -1,0 +1,142 @@
+// TEXT, TEXTNOCR and the other TEXT commands, and the screen text output
+// they share with the listing commands: a terminal-like cursor that never
+// scrolls. Text is clipped at every edge of the screen.
+#include <algorithm>
+#include <string>
+
+#include "player/commands_screen.h"
+#include "player/display/display_blit.h"
+#include "player/display/draw8.h"
+#include "player/display/screen.h"
+#include "player/error_report.h"
+#include "player/parameters.h"
+#include "player/script_text.h"
+#include "player/variable_access.h"
+
+namespace glint::player {
+namespace {
+
+namespace d = display;
+
+d::Display* window_display() {
+  d::Screen& s = d::screen();
+  return s.window ? s.display.get() : nullptr;
+}
+
+void need_window(Player& player) {
+  if (!window_display()) report_plain_error(player, kNoWindow);
+}
+
+void show(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
+  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
+  const int64_t x1 = std::min<int64_t>(x + w, display.width),
+                y1 = std::min<int64_t>(y + h, display.height);
+  if (x1 > x0 && y1 > y0)
+    d::display_blit(display, 0, 0, int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0));
+}
+
+TextColours colours_of(const Player& player) {
+  return TextColours{player.text_color, player.text_back_color, player.text_trans_color};
+}
+
+void command_text(Player& player) {
+  need_window(player);
+  print_screen_line(player, read_text(player));
+}
+
+void command_textnocr(Player& player) {
+  need_window(player);
+  screen_text_output(player, read_text(player));
+}
+
+void command_textcolor(Player& player) { player.text_color = uint8_t(read_number(player)); }
+void command_textbackcolor(Player& player) {
+  player.text_back_color = uint8_t(read_number(player));
+}
+void command_texttranscolor(Player& player) {
+  player.text_trans_color = uint8_t(read_number(player));
+}
+
+void command_textsetxy(Player& player) {
+  ScreenSettings& s = screen_settings(player);
+  s.cursor_x =
+      int32_t(std::clamp<int64_t>(int64_t{read_number(player)} + s.adjust_x, INT32_MIN, INT32_MAX));
+  s.cursor_y =
+      int32_t(std::clamp<int64_t>(int64_t{read_number(player)} + s.adjust_y, INT32_MIN, INT32_MAX));
+}
+
+void command_textx(Player& player) {
+  const ScreenSettings& s = screen_settings(player);
+  set_variable(player, read_variable(player), int32_to_text(s.cursor_x - s.adjust_x));
+}
+
+void command_texty(Player& player) {
+  const ScreenSettings& s = screen_settings(player);
+  set_variable(player, read_variable(player), int32_to_text(s.cursor_y - s.adjust_y));
+}
+
+void command_textfontfrombitmap(Player& player) {
+  ScreenSettings& s = screen_settings(player);
+  const int32_t bitmap = read_number(player);
+  if (bitmap == 0) {
+    for (int i = 0; i < 4; ++i) read_text(player);  // still required, any kind
+    s.font = builtin_font();
+    return;
+  }
+  // Fonts cut from bitmaps need the bitmap table (font_from_pixels does the
+  // cutting); until it exists no bitmap number names a picture.
+  for (int i = 0; i < 4; ++i) read_number(player);
+}
+
+}  // namespace
+
+void screen_text_output(Player& player, const std::string& text) {
+  d::Display* display = window_display();
+  if (!display || text.empty()) return;
+  ScreenSettings& s = screen_settings(player);
+  const Font& font = s.font;
+  const int32_t screen_w = display->width, screen_h = display->height;
+  if (text[0] == '\n') {
+    // At the bottom the cursor stays on the last line: no scrolling.
+    if (int64_t{s.cursor_y} + 2 * font.height <= screen_h) {
+      s.cursor_x = s.adjust_x;
+      s.cursor_y += font.height;
+    }
+    return;
+  }
+  const d::Target8 target{d::display_row(*display, 0), d::display_row_step(*display), screen_w,
+                          screen_h};
+  if (text[0] == '\b') {
+    s.cursor_x = s.cursor_x < 9 ? 0 : s.cursor_x - font.width;
+    d::fill_box(target, s.cursor_x, s.cursor_y, font.width, font.height, player.text_back_color);
+    show(*display, s.cursor_x, s.cursor_y, font.width, font.height);
+    return;
+  }
+  int64_t characters = int64_t(text.size());
+  if (int64_t{s.cursor_x} + characters * font.width > screen_w)
+    characters = std::max<int64_t>(0, (int64_t{screen_w} - s.cursor_x) / font.width);
+  if (characters == 0) return;
+  render_text(font, std::string_view(text).substr(0, size_t(characters)), colours_of(player),
+              TextTarget{target.top_row, target.pitch, screen_w, screen_h}, s.cursor_x, s.cursor_y);
+  show(*display, s.cursor_x, s.cursor_y, characters * font.width, font.height);
+  s.cursor_x = int32_t(std::min<int64_t>(int64_t{s.cursor_x} + characters * font.width, INT32_MAX));
+}
+
+void print_screen_line(Player& player, const std::string& text) {
+  screen_text_output(player, text);
+  screen_text_output(player, "\n");
+}
+
+void register_text_commands(CommandTable& table) {
+  register_command(table, "TEXT", command_text);
+  register_command(table, "TEXTBACKCOLOR", command_textbackcolor);
+  register_command(table, "TEXTCOLOR", command_textcolor);
+  register_command(table, "TEXTFONTFROMBITMAP", command_textfontfrombitmap);
+  register_command(table, "TEXTNOCR", command_textnocr);
+  register_command(table, "TEXTSETXY", command_textsetxy);
+  register_command(table, "TEXTTRANSCOLOR", command_texttranscolor);
+  register_command(table, "TEXTX", command_textx);
+  register_command(table, "TEXTY", command_texty);
+}
+
+}  // namespace glint::player
