@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "files_script.h"
 #include "glintscr_harness.h"
 #include "platform/paths.h"
 
@@ -17,34 +18,6 @@ namespace glint::player::test {
 namespace {
 
 using glint::test::TempDir;
-
-struct Outcome {
-  GlintscrRun run;
-  std::map<std::string, std::string> vars;
-};
-
-// Runs `body` as show.gs in `dir`, then writes the named variables to a
-// file outside `dir` (so wildcards never see it) and reads them back.
-Outcome run_show(const TempDir& dir, const std::string& body,
-                 const std::vector<std::string>& names) {
-  TempDir results;
-  std::string script = body + "\nFILECREATE RESULTS \"" + results.file("vars") + "\"\n";
-  for (const std::string& name : names)
-    script += "FILEWRITE RESULTS \"" + name + "=%" + name + "%\"\n";
-  script += "FILECLOSE RESULTS\n";
-  dir.write("show.gs", script);
-  Outcome outcome{run_glintscr(dir, {"show.gs"}), {}};
-  const std::string text = results.read("vars");
-  std::size_t pos = 0;
-  while (pos < text.size()) {
-    const std::size_t end = text.find("\r\n", pos);
-    const std::string line = text.substr(pos, end - pos);
-    const std::size_t equals = line.find('=');
-    outcome.vars[line.substr(0, equals)] = line.substr(equals + 1);
-    pos = end == std::string::npos ? text.size() : end + 2;
-  }
-  return outcome;
-}
 
 // The Windows form of a directory as glintscr sees it ("C:\tmp\glint-x").
 std::string windows_dir(const TempDir& dir) { return platform::full_path(dir.path()); }
