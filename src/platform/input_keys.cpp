@@ -93,6 +93,7 @@ uint32_t virtual_key_from_name(std::string_view name) {
       {"Up", kVkUp},          {"Right", kVkRight},   {"Down", kVkDown},       {"Insert", kVkInsert},
       {"Delete", kVkDelete},  {"Shift", kVkShift},   {"Control", kVkControl}, {"Alt", kVkMenu},
   };
+  if (name.empty()) return 0;
   if (name.size() == 1) {
     const char c = name[0];
     if (c >= 'a' && c <= 'z') return uint32_t(c - 'a' + 'A');

@@ -72,6 +72,10 @@ TEST(KeyMessages, TextToAnsi) {
   EXPECT_EQ(p::virtual_key_from_name("F13"), 0u);
   EXPECT_EQ(p::virtual_key_from_name("q"), uint32_t('Q'));
   EXPECT_EQ(p::virtual_key_from_name("nope"), 0u);
+  EXPECT_EQ(p::virtual_key_from_name(""), 0u);
+  std::vector<std::string> errors;
+  EXPECT_TRUE(p::parse_input_script("key", errors).empty());
+  EXPECT_EQ(errors.size(), 1u);
 }
 
 TEST(InputScript, ParsesEveryVerbAndReportsBadLines) {
