@@ -50,16 +50,13 @@ CommandLine parse_command_line(const std::vector<std::string>& input) {
   CommandLine line;
   std::vector<std::string> words = input;
   for (std::string& word : words) {
-    if (take_parent_number(word, line.parent_window)) {
-      line.parent_given = true;
-      break;
-    }
+    if (take_parent_number(word, line.parent_window)) break;
   }
+  // A window handle of 0 is no window, and a bare "/#" names none: only
+  // the switch is removed then.
+  line.parent_given = line.parent_window != 0;
   for (std::string& word : words) {
-    if (take_bare_parent(word)) {
-      line.parent_given = true;
-      break;
-    }
+    if (take_bare_parent(word)) break;
   }
   for (const std::string& word : words) {
     if (is_switch(word)) line.has_switch = true;

@@ -13,7 +13,7 @@ namespace glint::player {
 struct CommandLine {
   std::string text;           // the words after the parent switches were taken
   bool has_switch = false;    // some other switch is left: show the syntax box
-  bool parent_given = false;  // "/#n" or a bare "/#"
+  bool parent_given = false;  // "/#n" with n not 0 (a bare "/#" gives none)
   int32_t parent_window = 0;
 };
 

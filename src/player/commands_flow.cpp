@@ -63,10 +63,10 @@ void command_if(Player& player) {
 
 void command_ifset(Player& player) {
   const bool result = read_condition(player);
+  trace_condition(player, result);
   const std::string variable = read_variable(player);
   const std::string if_true = read_text(player);
   const std::string if_false = read_text(player);
-  trace_condition(player, result);
   set_variable(player, variable, result ? if_true : if_false);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "player/display/screen.h"
 
 namespace glint::player {
 namespace {
@@ -46,6 +47,9 @@ bool read_script_file(Player& player, const std::string& path, std::string& byte
 
 ORXFile* create_file(const char* name) { return ORXFileCreate(kScriptFileBuffer, name); }
 
+// A script may have switched the desktop to another resolution.
+void restore_desktop_resolution(Player&) { display::set_screen_resolution(0); }
+
 }  // namespace
 
 void init_player(Player& player) {
@@ -53,6 +57,7 @@ void init_player(Player& player) {
   player.hooks.message_box = platform::message_box;
   player.hooks.read_script = read_script_file;
   player.hooks.create_file = create_file;
+  player.hooks.restore_display_mode = restore_desktop_resolution;
 }
 
 int free_file_slot(const Player& player) {
@@ -78,6 +83,10 @@ void reset_text_defaults(Player& player) {
 
 void screen_destroy(Player& player) {
   if (player.hooks.screen_destroy) player.hooks.screen_destroy(player);
+}
+
+void restore_display_mode(Player& player) {
+  if (player.hooks.restore_display_mode) player.hooks.restore_display_mode(player);
 }
 
 bool has_window(const Player& player) {

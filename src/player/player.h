@@ -75,6 +75,8 @@ struct PlayerHooks {
   bool (*read_script)(Player&, const std::string& path, std::string& bytes) = nullptr;
   // Creates (or empties) a file for writing, as DEBUGFILE needs it.
   ORXFile* (*create_file)(const char* name) = nullptr;
+  // Puts the desktop back in its own display mode at the end of a run.
+  void (*restore_display_mode)(Player&) = nullptr;
 };
 
 struct Player {
@@ -137,6 +139,7 @@ void close_all_files(Player& player);
 void reset_text_defaults(Player& player);
 
 void screen_destroy(Player& player);
+void restore_display_mode(Player& player);
 bool has_window(const Player& player);
 void service_between_lines(Player& player);
 int show_message_box(Player& player, const char* caption, const char* text, unsigned style);

@@ -81,6 +81,7 @@ int run_command_line(Player& player, const CommandLine& command_line) {
   }
 
   if (syntax) show_syntax_box(player);
+  restore_display_mode(player);
   if (player.about_at_exit) show_about_box(player);
   return status;
 }

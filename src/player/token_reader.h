@@ -20,8 +20,10 @@ enum class TokenKind {
 };
 
 // %NAME% substitution stops after this many replacements, or once the text
-// has grown past kMaxSubstitutedBytes, so self-referring values end.
-inline constexpr int kMaxSubstitutions = 64;
+// has grown past kMaxSubstitutedBytes, so self-referring values end. A
+// 767-byte line holds at most 255 references, so every one of them is
+// still replaced.
+inline constexpr int kMaxSubstitutions = 256;
 inline constexpr std::size_t kMaxSubstitutedBytes = 65536;
 
 // Consumes one token and the separators after it. With `substitute`, a word

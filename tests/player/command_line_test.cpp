@@ -21,7 +21,8 @@ TEST(CommandLine, ParentSwitchesAreTakenAndOtherSwitchesFlagged) {
       {{"show.gs", "a", "b"}, "show.gs a b", false, false, 0},
       {{"/#123", "show"}, "show", false, true, 123},
       {{"show", "/#-5"}, "show", false, true, -5},
-      {{"/#", "show"}, "show", false, true, 0},
+      {{"/#", "show"}, "show", false, false, 0},  // removed, but names no window
+      {{"/#0", "show"}, "show", false, false, 0},  // window 0 is none
       {{"/#7", "/#", "show"}, "show", false, true, 7},
       {{"show", "/x"}, "show /x", true, false, 0},
       {{"/#x"}, "/#x", true, false, 0},
@@ -109,6 +110,14 @@ TEST(Startup, ParentSwitchOnlySilencesTheAboutBox) {
   EXPECT_EQ(run.status, 0);
   EXPECT_EQ(run.var("A"), "1");
   EXPECT_TRUE(run.boxes.empty());
+  // Without a window handle there is no front-end to hand the end over to.
+  for (const char* line : {"/# main", "/#0 main"}) {
+    const auto without = run_scripts({{"main.gs", "VARSET A 1\n"}}, line);
+    EXPECT_EQ(without.status, 0) << line;
+    EXPECT_EQ(without.var("A"), "1") << line;
+    ASSERT_EQ(without.boxes.size(), 1u) << line;
+    EXPECT_EQ(without.boxes[0].caption, kAboutCaption) << line;
+  }
 }
 
 TEST(Startup, ScriptArgumentsAreKept) {

@@ -2,6 +2,11 @@
 // output to plug into.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
+#include "player/startup.h"
 #include "script_runner.h"
 
 namespace glint::player {
@@ -56,6 +61,41 @@ TEST(EngineHooks, ErrorsAndShutdownCloseTheWindow) {
   EXPECT_EQ(run.status, 1);
   // At start-up, in the error report (before the box), and at shutdown.
   EXPECT_EQ(g_screen_destroys, 3);
+}
+
+// The end of a run in order: the syntax box (if any), the desktop's own
+// display mode back, then the about box.
+std::vector<std::string> g_ending;
+
+int log_box(const char* caption, const char*, unsigned) {
+  g_ending.emplace_back(caption);
+  return 1;
+}
+
+void log_restore(Player&) { g_ending.emplace_back("restore"); }
+
+void log_ending(Player& player) {
+  player.hooks.message_box = log_box;
+  player.hooks.restore_display_mode = log_restore;
+}
+
+TEST(EngineHooks, DisplayModeIsRestoredBeforeTheAboutBox) {
+  const struct {
+    std::map<std::string, std::string> scripts;
+    const char* command_line;
+    std::vector<std::string> ending;
+  } cases[] = {
+      {{{"main.gs", "VARSET A 1\n"}}, "main", {"restore", kAboutCaption}},
+      {{{"main.gs", "FOO\n"}}, "main", {"Error", "restore", kAboutCaption}},
+      {{{"main.gs", "END\n"}}, "main /x", {kSyntaxCaption, "restore", kAboutCaption}},
+      {{}, "", {kSyntaxCaption, "restore", kAboutCaption}},
+      {{{"main.gs", "END\n"}}, "/#5 main", {"restore"}},
+  };
+  for (const auto& c : cases) {
+    g_ending.clear();
+    run_scripts(c.scripts, c.command_line, log_ending);
+    EXPECT_EQ(g_ending, c.ending) << c.command_line;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "player/command_table.h"
 #include "player/error_report.h"
 #include "player/trace.h"
 #include "script_runner.h"
@@ -31,13 +32,24 @@ TEST(ErrorReport, MessagesWithoutDetail) {
             error_at(" A window hasn't been created yet (use ScreenGraphics first).\r\n", 1));
 }
 
+// Called directly: which families are still missing changes as they land.
+std::string g_not_available_box;
+
+int keep_box(const char*, const char* text, unsigned) {
+  g_not_available_box = text;
+  return 1;
+}
+
 TEST(ErrorReport, CommandsOfLaterFamiliesEndTheRunNamingTheCommand) {
-  const auto run = run_script_text("VARSET A 1\nSCREENGRAPHICS 640 480\nVARSET B 1\n");
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(
-      run.error(),
-      error_at(" Command not available in this player yet:\r\n    SCREENGRAPHICS 640 480\r\n", 2));
-  EXPECT_EQ(run.var("B"), "");
+  Player player;
+  player.hooks.message_box = keep_box;
+  player.script_path = "main.gs";
+  player.line_number = 2;
+  player.line_buffer = "ANIMATIONPLAY 3000";
+  player.parameters = "3000";
+  EXPECT_THROW(command_not_available(player), ScriptAbort);
+  EXPECT_EQ(g_not_available_box,
+            error_at(" Command not available in this player yet:\r\n    ANIMATIONPLAY 3000\r\n", 2));
 }
 
 TEST(ErrorReport, UnusedParametersAndCommaRules) {
@@ -103,6 +115,16 @@ TEST(Trace, LineFormat) {
             "  6:     DEBUGTEXT \"note %A%\"\r\nnote 1\r\n\r\n"
             "  7:     END \r\n"
             "\r\n");
+}
+
+// The comparison is traced as soon as it is made, before the rest of the
+// parameters are read.
+TEST(Trace, IfsetTracesItsConditionBeforeAMissingValue) {
+  const auto run = run_script_text("DEBUGFILE \"trace\"\nIFSET 1 = 1 T \"only\"\n");
+  EXPECT_EQ(run.trace,
+            "\r\n"
+            "  2:     IFSET 1 = 1 T \"only\"  ***True "
+            "\r\n  Needed a parameter in command:\r\n    IFSET 1 = 1 T \"only\"\r\n\r\n");
 }
 
 TEST(Trace, NumberFieldIsSevenWide) {

@@ -99,6 +99,14 @@ TEST(Substitution, StopsOnceTheTextIsTooLong) {
   EXPECT_LT(result.size(), kMaxSubstitutedBytes + 6000);
 }
 
+TEST(Substitution, EveryReferenceOfAFullLineIsReplaced) {
+  Player player;
+  store_set(player.variables, "A", "ab");
+  std::string text;
+  for (int i = 0; i < 255; ++i) text += "%A%";
+  EXPECT_EQ(substitute_references(player, text).size(), 255u * 2u);
+}
+
 TEST(Substitution, QuotedStringsAreNotCutAt255Bytes) {
   Player player;
   const std::string long_text(600, 'q');
