@@ -1,6 +1,7 @@
 // The list of command families. A new family adds its registration function
 // here; its handlers live in its own commands_<family>.cpp.
 #include "player/command_table.h"
+#include "player/commands_bitmap.h"
 #include "player/commands_screen.h"
 #include "player/commands_files.h"
 #include "player/commands_strings.h"
@@ -22,6 +23,7 @@ constexpr Registration kFamilies[] = {
     register_system_commands,
     register_screen_commands,
     register_text_commands,
+    register_bitmap_commands,
 };
 
 CommandTable build_table() {
