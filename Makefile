@@ -20,7 +20,8 @@ build: build/CMakeCache.txt
 	cmake --build build -j $(JOBS)
 
 demo: deps build
-	build/bin/glintscr examples/demo.gs
+	@mkdir -p build/demo-snapshots
+	GLINT_SNAPSHOT_DIR=build/demo-snapshots build/bin/glintscr examples/demo.gs
 	@if [ -f build/demo-trace.txt ]; then echo "--- build/demo-trace.txt"; cat build/demo-trace.txt; fi
 
 # Sanitized build of everything, then the whole suite.
