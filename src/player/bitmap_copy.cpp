@@ -149,10 +149,18 @@ void copy_area(const display::Target8& dest, const display::Target8& source,
         uses_extra ? extra_from.top_row + int64_t(extra_y + row) * extra_from.pitch + extra_x
                    : nullptr;
     switch (kind) {
-      case CopyKind::kPlain: copy_row(d, s, at.width); break;
-      case CopyKind::kTransparent: copy_row_transparent(d, s, at.width, key); break;
-      case CopyKind::kMasked: copy_row_masked(d, s, e, at.width, key); break;
-      case CopyKind::kMerged: copy_row_merged(d, s, e, at.width, key); break;
+      case CopyKind::kPlain:
+        copy_row(d, s, at.width);
+        break;
+      case CopyKind::kTransparent:
+        copy_row_transparent(d, s, at.width, key);
+        break;
+      case CopyKind::kMasked:
+        copy_row_masked(d, s, e, at.width, key);
+        break;
+      case CopyKind::kMerged:
+        copy_row_merged(d, s, e, at.width, key);
+        break;
     }
   }
 }

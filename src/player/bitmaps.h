@@ -63,8 +63,8 @@ bool free_bitmap(Player& player, int64_t number);
 
 // A row of the picture; the caller keeps y inside the height.
 inline std::span<uint8_t> bitmap_row(Bitmap& bitmap, int32_t y) {
-  return std::span<uint8_t>(bitmap.pixels).subspan(std::size_t(y) * std::size_t(bitmap.width),
-                                                   std::size_t(bitmap.width));
+  return std::span<uint8_t>(bitmap.pixels)
+      .subspan(std::size_t(y) * std::size_t(bitmap.width), std::size_t(bitmap.width));
 }
 
 }  // namespace glint::player

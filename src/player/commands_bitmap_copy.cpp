@@ -9,8 +9,8 @@
 namespace glint::player {
 namespace {
 
-void copy_between(Bitmap& dest, Bitmap& source, Bitmap* extra, int32_t x, int32_t y,
-                  CopyKind kind, uint8_t key) {
+void copy_between(Bitmap& dest, Bitmap& source, Bitmap* extra, int32_t x, int32_t y, CopyKind kind,
+                  uint8_t key) {
   // A mask or second source is read at the source's positions: it must be
   // exactly the source's size or nothing is copied.
   if (extra && (extra->width != source.width || extra->height != source.height)) return;

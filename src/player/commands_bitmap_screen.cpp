@@ -31,8 +31,8 @@ d::Target8 screen_target(d::Display& display) {
                     display.height};
 }
 
-void to_screen(Player& player, Bitmap& bitmap, Bitmap* extra, int32_t x, int32_t y,
-               CopyKind kind, uint8_t key) {
+void to_screen(Player& player, Bitmap& bitmap, Bitmap* extra, int32_t x, int32_t y, CopyKind kind,
+               uint8_t key) {
   d::Display& display = need_window(player);
   if (extra && (extra->width != bitmap.width || extra->height != bitmap.height)) return;
   const ScreenSettings& s = screen_settings(player);

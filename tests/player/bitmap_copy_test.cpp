@@ -1,5 +1,7 @@
 // Copies between bitmaps: where they land, what each kind copies, cut to
 // both bitmaps, and copies of a bitmap onto itself.
+#include "player/bitmap_copy.h"
+
 #include <gtest/gtest.h>
 
 #include <numeric>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "bitmap_fixture.h"
-#include "player/bitmap_copy.h"
 
 namespace {
 
@@ -87,9 +88,9 @@ struct Picture {
 };
 
 TEST(BitmapCopyKinds, EachKindTakesItsPixels) {
-  const Picture source(4, 1, 10);            // 10 11 12 13
-  Picture mask(4, 1);                        // 0 1 2 3
-  Picture second(4, 1, 100);                 // 100 101 102 103
+  const Picture source(4, 1, 10);  // 10 11 12 13
+  Picture mask(4, 1);              // 0 1 2 3
+  Picture second(4, 1, 100);       // 100 101 102 103
   struct Case {
     p::CopyKind kind;
     uint8_t key;
@@ -142,23 +143,22 @@ TEST(BitmapCopyKinds, OverlappingCopiesWithinOnePicture) {
     Picture copy(5, 5, 1);
     const Picture reference_source(5, 5, 1);
     p::copy_area(self.target, self.target, &self.target, c.area, c.kind, 7);
-    p::copy_area(copy.target, reference_source.target, &reference_source.target, c.area, c.kind,
-                 7);
-    EXPECT_EQ(self.pixels, copy.pixels) << c.area.dest_x << "," << c.area.dest_y << " kind "
-                                        << int(c.kind);
+    p::copy_area(copy.target, reference_source.target, &reference_source.target, c.area, c.kind, 7);
+    EXPECT_EQ(self.pixels, copy.pixels)
+        << c.area.dest_x << "," << c.area.dest_y << " kind " << int(c.kind);
   }
 }
 
 TEST_F(BitmapCopy, ScriptsPlaceCutAndSkip) {
-  const auto r = run(
-      "BITMAPALLOC D 320 200\nBITMAPALLOC S 100 100\nBITMAPCLEAR S 5\n"
-      "BITMAPSETPIXEL S 19 49 6\nBITMAPTOBITMAP D S 300 150\n"
-      "BITMAPGETPIXEL IN D 300 150\nBITMAPGETPIXEL CORNER D 319 199\nBITMAPGETPIXEL LEFT D 299 "
-      "150\n"
-      "BITMAPALLOC E 320 200\nBITMAPTOBITMAP E S -5 0\nBITMAPGETPIXEL NEG E 0 0\n"
-      // The small destination is filled from the large source at (10, 20).
-      "BITMAPALLOC SMALL 100 100\nBITMAPSETPIXEL D 309 169 9\nBITMAPTOBITMAP SMALL D 210 70\n"
-      "BITMAPGETPIXEL FROM SMALL 99 99\nBITMAPGETPIXEL FROM0 SMALL 90 80\n");
+  const auto r =
+      run("BITMAPALLOC D 320 200\nBITMAPALLOC S 100 100\nBITMAPCLEAR S 5\n"
+          "BITMAPSETPIXEL S 19 49 6\nBITMAPTOBITMAP D S 300 150\n"
+          "BITMAPGETPIXEL IN D 300 150\nBITMAPGETPIXEL CORNER D 319 199\nBITMAPGETPIXEL LEFT D 299 "
+          "150\n"
+          "BITMAPALLOC E 320 200\nBITMAPTOBITMAP E S -5 0\nBITMAPGETPIXEL NEG E 0 0\n"
+          // The small destination is filled from the large source at (10, 20).
+          "BITMAPALLOC SMALL 100 100\nBITMAPSETPIXEL D 309 169 9\nBITMAPTOBITMAP SMALL D 210 70\n"
+          "BITMAPGETPIXEL FROM SMALL 99 99\nBITMAPGETPIXEL FROM0 SMALL 90 80\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("IN"), "5");
   EXPECT_EQ(r.var("CORNER"), "6");  // source (19, 49) at (319, 199): 20 x 50 copied
@@ -175,7 +175,8 @@ TEST_F(BitmapCopy, MaskAndMergeNeedTheSourceSize) {
       "BITMAPTOBITMAPMASK D S M 0 0 1\nBITMAPTOBITMAPMERGE D S M 0 0 1\nBITMAPGETPIXEL P0 D 0 0\n"
       "BITMAPTOBITMAPMASK D S OK 0 0 1\nBITMAPGETPIXEL P1 D 0 0\n"
       "BITMAPSETPIXEL OK 1 1 8\nBITMAPTOBITMAPMERGE D OK S 2 2 0\nBITMAPGETPIXEL P2 D 2 2\n"
-      "BITMAPGETPIXEL P3 D 3 3\nBITMAPCLEAR D 9\nBITMAPTOBITMAPTRANS D OK 4 4 0\nBITMAPGETPIXEL P4 D 4 4\n"
+      "BITMAPGETPIXEL P3 D 3 3\nBITMAPCLEAR D 9\nBITMAPTOBITMAPTRANS D OK 4 4 0\nBITMAPGETPIXEL P4 "
+      "D 4 4\n"
       "BITMAPGETPIXEL P5 D 5 5\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("P0"), "0");  // the 4 x 5 mask does not fit the 4 x 4 source

@@ -11,21 +11,21 @@ namespace {
 class BitmapScreen : public glint::test::BitmapTest {};
 
 TEST_F(BitmapScreen, NeedTheWindow) {
-  for (const char* line : {"BITMAPTOSCREEN A 0 0", "BITMAPTOSCREENTRANS A 0 0 0",
-                           "BITMAPTOSCREENMASK A A 0 0 0", "BITMAPTOSCREENMERGE A A 0 0 0",
-                           "BITMAPFROMSCREEN A 0 0"}) {
+  for (const char* line :
+       {"BITMAPTOSCREEN A 0 0", "BITMAPTOSCREENTRANS A 0 0 0", "BITMAPTOSCREENMASK A A 0 0 0",
+        "BITMAPTOSCREENMERGE A A 0 0 0", "BITMAPFROMSCREEN A 0 0"}) {
     const auto r = run(std::string("BITMAPALLOC A 4 4\n") + line + "\n");
     EXPECT_NE(r.error().find("A window hasn't been created yet"), std::string::npos) << line;
   }
 }
 
 TEST_F(BitmapScreen, PlacementOnTheScreen) {
-  const auto r = run(
-      "SCREENGRAPHICS OK 64 32\nSCREENCLEAR 1\nBITMAPALLOC A 10 10\nBITMAPCLEAR A 5\n"
-      "BITMAPTOSCREEN A -5 0\nSCREENGETPIXEL NEG 0 0\n"
-      "BITMAPTOSCREEN A 0 -1\nSCREENGETPIXEL NEGY 0 0\n"
-      "BITMAPTOSCREEN A 60 28\nSCREENGETPIXEL CUT 63 31\nSCREENGETPIXEL BEFORE 59 28\n"
-      "BITMAPTOSCREEN A 64 0\nBITMAPTOSCREEN A 2147483647 2147483647\n");
+  const auto r =
+      run("SCREENGRAPHICS OK 64 32\nSCREENCLEAR 1\nBITMAPALLOC A 10 10\nBITMAPCLEAR A 5\n"
+          "BITMAPTOSCREEN A -5 0\nSCREENGETPIXEL NEG 0 0\n"
+          "BITMAPTOSCREEN A 0 -1\nSCREENGETPIXEL NEGY 0 0\n"
+          "BITMAPTOSCREEN A 60 28\nSCREENGETPIXEL CUT 63 31\nSCREENGETPIXEL BEFORE 59 28\n"
+          "BITMAPTOSCREEN A 64 0\nBITMAPTOSCREEN A 2147483647 2147483647\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("NEG"), "1");  // nothing drawn at x -5
   EXPECT_EQ(r.var("NEGY"), "1");
@@ -52,12 +52,12 @@ TEST_F(BitmapScreen, TransparentMaskedAndMergedCopies) {
 }
 
 TEST_F(BitmapScreen, FromTheScreenReadsOnlyWhatIsOnIt) {
-  const auto r = run(
-      "SCREENGRAPHICS OK 64 32\nSCREENCLEAR 1\nSCREENSETPIXEL 0 0 7\nSCREENSETPIXEL 63 31 8\n"
-      "BITMAPALLOC A 10 10\nBITMAPCLEAR A 4\nBITMAPFROMSCREEN A -3 -2\n"
-      "BITMAPGETPIXEL OFF A 2 1\nBITMAPGETPIXEL ON A 3 2\nBITMAPGETPIXEL REST A 9 9\n"
-      "BITMAPCLEAR A 4\nBITMAPFROMSCREEN A 60 30\nBITMAPGETPIXEL CORNER A 3 1\n"
-      "BITMAPGETPIXEL PAST A 4 2\nBITMAPFROMSCREEN A -2147483648 2147483647\n");
+  const auto r =
+      run("SCREENGRAPHICS OK 64 32\nSCREENCLEAR 1\nSCREENSETPIXEL 0 0 7\nSCREENSETPIXEL 63 31 8\n"
+          "BITMAPALLOC A 10 10\nBITMAPCLEAR A 4\nBITMAPFROMSCREEN A -3 -2\n"
+          "BITMAPGETPIXEL OFF A 2 1\nBITMAPGETPIXEL ON A 3 2\nBITMAPGETPIXEL REST A 9 9\n"
+          "BITMAPCLEAR A 4\nBITMAPFROMSCREEN A 60 30\nBITMAPGETPIXEL CORNER A 3 1\n"
+          "BITMAPGETPIXEL PAST A 4 2\nBITMAPFROMSCREEN A -2147483648 2147483647\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("OFF"), "4");  // outside the screen: kept
   EXPECT_EQ(r.var("ON"), "7");
@@ -67,10 +67,10 @@ TEST_F(BitmapScreen, FromTheScreenReadsOnlyWhatIsOnIt) {
 }
 
 TEST_F(BitmapScreen, TextIntoABitmapIsCutAtItsEdges) {
-  const auto r = run(
-      "BITMAPALLOC A 12 20\nTEXTCOLOR 5\nTEXTBACKCOLOR 6\nBITMAPTEXT A 4 2 \"II\"\n"
-      "BITMAPGETPIXEL BEFORE A 3 2\nBITMAPGETPIXEL BACK A 4 2\nBITMAPGETPIXEL BELOW A 4 18\n"
-      "BITMAPTEXT A -4 -8 \"WW\"\nBITMAPTEXT A 2147483647 0 \"X\"\n");
+  const auto r =
+      run("BITMAPALLOC A 12 20\nTEXTCOLOR 5\nTEXTBACKCOLOR 6\nBITMAPTEXT A 4 2 \"II\"\n"
+          "BITMAPGETPIXEL BEFORE A 3 2\nBITMAPGETPIXEL BACK A 4 2\nBITMAPGETPIXEL BELOW A 4 18\n"
+          "BITMAPTEXT A -4 -8 \"WW\"\nBITMAPTEXT A 2147483647 0 \"X\"\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("BEFORE"), "0");
   EXPECT_EQ(r.var("BACK"), "6");  // the top row of a glyph cell is background

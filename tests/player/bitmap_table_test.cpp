@@ -71,8 +71,9 @@ TEST_F(BitmapTable, PixelCoordinatesClampToTheLastColumnAndRow) {
     int x, y;         // where it lands
   };
   const Case cases[] = {
-      {"-1 500", 319, 199}, {"0 0", 0, 0},       {"319 199", 319, 199},
-      {"320 0", 319, 0},    {"5 -2147483648", 5, 199}, {"2147483647 7", 319, 7},
+      {"-1 500", 319, 199},      {"0 0", 0, 0},
+      {"319 199", 319, 199},     {"320 0", 319, 0},
+      {"5 -2147483648", 5, 199}, {"2147483647 7", 319, 7},
   };
   for (const Case& c : cases) {
     const auto r = run(std::string("BITMAPALLOC A 320 200\nBITMAPSETPIXEL A ") + c.set +
@@ -140,10 +141,10 @@ TEST_F(BitmapTable, BoxesLinesAndFillsAreCutAtTheEdges) {
 }
 
 TEST_F(BitmapTable, ClearAndChangeColourTakeColoursAsBytes) {
-  const auto r = run(
-      "BITMAPALLOC A 4 2\nBITMAPCLEAR A 300\nBITMAPSETPIXEL A 1 1 5\n"
-      "BITMAPCHANGECOLOR A 44 6\nBITMAPGETPIXEL P0 A 0 0\nBITMAPGETPIXEL P1 A 1 1\n"
-      "BITMAPCHANGECOLOR A 5 262\nBITMAPGETPIXEL Q1 A 1 1\n");
+  const auto r =
+      run("BITMAPALLOC A 4 2\nBITMAPCLEAR A 300\nBITMAPSETPIXEL A 1 1 5\n"
+          "BITMAPCHANGECOLOR A 44 6\nBITMAPGETPIXEL P0 A 0 0\nBITMAPGETPIXEL P1 A 1 1\n"
+          "BITMAPCHANGECOLOR A 5 262\nBITMAPGETPIXEL Q1 A 1 1\n");
   ASSERT_EQ(r.error(), "");
   EXPECT_EQ(r.var("P0"), "6");
   EXPECT_EQ(r.var("P1"), "5");
@@ -153,9 +154,9 @@ TEST_F(BitmapTable, ClearAndChangeColourTakeColoursAsBytes) {
 TEST_F(BitmapTable, ListNeedsTheWindowAndGoesToTheTraceOrTheScreen) {
   EXPECT_NE(run("BITMAPLIST\n").error().find("A window hasn't been created yet"),
             std::string::npos);
-  const auto traced = run(
-      "SCREENGRAPHICS OK 64 32\nBITMAPALLOC A 4 5\nBITMAPALLOC B 6 7\nBITMAPFREE A\n"
-      "BITMAPALLOC C 1 2\nDEBUGFILE \"trace\"\nBITMAPLIST\n");
+  const auto traced =
+      run("SCREENGRAPHICS OK 64 32\nBITMAPALLOC A 4 5\nBITMAPALLOC B 6 7\nBITMAPFREE A\n"
+          "BITMAPALLOC C 1 2\nDEBUGFILE \"trace\"\nBITMAPLIST\n");
   ASSERT_EQ(traced.error(), "");
   EXPECT_NE(traced.trace.find("\r\nNumber: 9000  Width: 1  Height: 2\r\n"
                               "Number: 9001  Width: 6  Height: 7\r\n"),
