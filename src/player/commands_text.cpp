@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "player/bitmaps.h"
 #include "player/commands_screen.h"
 #include "player/display/display_blit.h"
 #include "player/display/draw8.h"
@@ -83,9 +84,16 @@ void command_textfontfrombitmap(Player& player) {
     s.font = builtin_font();
     return;
   }
-  // Fonts cut from bitmaps need the bitmap table (font_from_pixels does the
-  // cutting); until it exists no bitmap number names a picture.
-  for (int i = 0; i < 4; ++i) read_number(player);
+  const int32_t w = read_number(player);
+  const int32_t h = read_number(player);
+  const int32_t first = read_number(player);
+  const int32_t last = read_number(player);
+  // A number that names no bitmap, or cell sizes the cutter refuses, leave
+  // the current font as it is.
+  const Bitmap* source = find_bitmap(player, bitmap);
+  if (!source) return;
+  font_from_pixels(s.font, source->pixels.data(), source->width, source->height, source->width, w,
+                   h, first, last);
 }
 
 }  // namespace

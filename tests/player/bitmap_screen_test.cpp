@@ -83,3 +83,30 @@ TEST_F(BitmapScreen, TextIntoABitmapIsCutAtItsEdges) {
 }
 
 }  // namespace
+
+namespace glint::test {
+namespace {
+
+// A font cut from a bitmap: two 2x2 glyphs for 'A' and 'B', side by side in a
+// 4x2 bitmap. 'A' is a filled cell, 'B' only its top-left pixel.
+TEST_F(BitmapScreen, FontsCutFromBitmapsDrawTheirGlyphs) {
+  const auto r = run(
+      "SCREENGRAPHICS OK 64 32\nSCREENCLEAR 1\nBITMAPALLOC F 4 2\n"
+      "BITMAPFILLEDBOX F 0 0 2 2 1\nBITMAPSETPIXEL F 2 0 1\n"
+      "TEXTFONTFROMBITMAP F 2 2 65 66\nTEXTCOLOR 7\nTEXTBACKCOLOR 2\nTEXTSETXY 0 0\nTEXTNOCR \"AB\"\n"
+      "SCREENGETPIXEL A11 1 1\nSCREENGETPIXEL B00 2 0\nSCREENGETPIXEL B11 3 1\n"
+      "TEXTFONTFROMBITMAP F 0 2 65 66\n"  // refused: the font stays
+      "TEXTSETXY 0 4\nTEXTNOCR \"A\"\nSCREENGETPIXEL KEPT 1 5\n"
+      "TEXTFONTFROMBITMAP 9127 2 2 65 66\n"  // no such bitmap: the font stays
+      "TEXTFONTFROMBITMAP 0 1 1 1 1\nTEXTSETXY 0 8\nTEXTNOCR \"A\"\nSCREENGETPIXEL WIDE 7 9\n");
+  ASSERT_EQ(r.error(), "");
+  EXPECT_EQ(r.var("A11"), "7");
+  EXPECT_EQ(r.var("B00"), "7");
+  EXPECT_EQ(r.var("B11"), "2");
+  EXPECT_EQ(r.var("KEPT"), "7");
+  // Back to the 8x16 font: column 7 of an 'A' cell is background, not screen.
+  EXPECT_EQ(r.var("WIDE"), "2");
+}
+
+}  // namespace
+}  // namespace glint::test
