@@ -6,6 +6,7 @@
 
 #include "player/bitmaps.h"
 #include "player/commands_screen.h"
+#include "player/commands_system.h"
 #include "player/display/display_blit.h"
 #include "player/display/draw8.h"
 #include "player/display/screen.h"
@@ -40,14 +41,20 @@ TextColours colours_of(const Player& player) {
   return TextColours{player.text_color, player.text_back_color, player.text_trans_color};
 }
 
+// While a print job is open the text goes into its file instead of onto
+// the screen.
 void command_text(Player& player) {
   need_window(player);
-  print_screen_line(player, read_text(player));
+  const std::string text = read_text(player);
+  if (print_job_write(player, text + "\r\n")) return;
+  print_screen_line(player, text);
 }
 
 void command_textnocr(Player& player) {
   need_window(player);
-  screen_text_output(player, read_text(player));
+  const std::string text = read_text(player);
+  if (print_job_write(player, text)) return;
+  screen_text_output(player, text);
 }
 
 void command_textcolor(Player& player) { player.text_color = uint8_t(read_number(player)); }

@@ -107,3 +107,22 @@ TEST(GlintscrSystem, DateAndTimerOnTheVirtualClock) {
 
 }  // namespace
 }  // namespace glint::player::test
+
+namespace glint::player::test {
+namespace {
+
+TEST(GlintscrSystem, TextGoesToTheOpenPrintJobInsteadOfTheScreen) {
+  GLINT_REQUIRE_GLINTSCR();
+  glint::test::TempDir dir;
+  dir.write("show.gs",
+            "SCREENGRAPHICS OK 64 32\nSCREENCLEAR 3\nPRINTBEGIN\nTEXT \"x\"\nTEXTNOCR \"y\"\n"
+            "PRINTEND\nSCREENGETPIXEL P 0 0\nFILECREATE R \"result\"\nFILEWRITE R \"%P%\"\n"
+            "FILECLOSE R\n");
+  const GlintscrRun run = run_glintscr(dir, {"show.gs"});
+  EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+  EXPECT_EQ(dir.read("lpt1").substr(0, 4), "x\r\ny");
+  EXPECT_EQ(dir.read("result"), "3\r\n");  // the screen stays as it was
+}
+
+}  // namespace
+}  // namespace glint::player::test
