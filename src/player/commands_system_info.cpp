@@ -14,6 +14,8 @@
 
 #include "orxutil/glint.h"
 #include "platform/paths.h"
+#include "platform/video.h"
+#include "player/display/screen.h"
 #include "player/commands_system.h"
 #include "player/commands_system_state.h"
 #include "player/error_report.h"
@@ -132,13 +134,19 @@ void command_systemmemory(Player& player) {
   set_number(player, name, available_memory());
 }
 
+// 2 to the desktop's bits per pixel, at most 2^24.
 void command_systemcolors(Player& player) {
-  set_number(player, read_variable(player), kDesktopColors);
+  platform::VideoCaps caps;
+  platform::video().capabilities(&caps);
+  const int32_t bits = std::clamp(caps.bits_per_pixel, 0, 24);
+  set_number(player, read_variable(player), bits >= 24 ? kDesktopColors : int32_t{1} << bits);
 }
 
 // Display modes are not changed by this player; the number is read so a
 // script that passes one runs on.
-void command_systemdisplayresolution(Player& player) { (void)read_number(player); }
+void command_systemdisplayresolution(Player& player) {
+  display::set_screen_resolution(read_number(player));
+}
 
 void command_systemusedirectsound(Player& player) {
   system_state(player).direct_sound = true;

@@ -12,6 +12,7 @@
 #include "player/command_table.h"
 #include "player/commands_system.h"
 #include "player/startup.h"
+#include "display_fixture.h"
 #include "script_runner.h"
 #include "support/temp_dir.h"
 
@@ -229,3 +230,22 @@ TEST(SystemCommands, EveryCommandOfTheFamilyIsAvailable) {
 
 }  // namespace
 }  // namespace glint::player
+
+namespace glint::test {
+namespace {
+
+TEST_F(DisplayTest, SystemColorsFollowsTheDesktopDepth) {
+  struct Case {
+    int bits;
+    const char* colours;
+  };
+  for (const Case c : {Case{8, "256"}, Case{16, "65536"}, Case{24, "16777216"},
+                       Case{32, "16777216"}}) {
+    set_caps(c.bits, platform::kSurface565);
+    const auto run = player::test::run_script_text("SYSTEMCOLORS C\n");
+    EXPECT_EQ(run.var("C"), c.colours) << c.bits;
+  }
+}
+
+}  // namespace
+}  // namespace glint::test
