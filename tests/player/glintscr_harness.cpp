@@ -71,4 +71,17 @@ std::string headless_box(const std::string& caption, const std::string& text) {
   return "[" + caption + "]\n" + text + "\n";
 }
 
+std::string show(const std::string& name) {
+  return "DEBUGTEXT \"" + name + "=[%" + name + "%]\"\n";
+}
+
+std::string shown(const glint::test::TempDir& directory, const std::string& name) {
+  const std::string trace = directory.read("trace.txt");
+  const std::string open = "\r\n" + name + "=[";
+  const std::size_t at = trace.find(open);
+  if (at == std::string::npos) return "<missing>";
+  const std::size_t start = at + open.size();
+  return trace.substr(start, trace.find("]\r\n", start) - start);
+}
+
 }  // namespace glint::player::test

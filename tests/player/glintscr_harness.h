@@ -30,6 +30,12 @@ GlintscrRun run_glintscr_script(const glint::test::TempDir& directory, const std
                                 const std::string& text,
                                 const std::vector<std::string>& more_arguments = {});
 
+// A script's values come back through its trace: `show(NAME)` is a
+// DEBUGTEXT line that writes NAME=[value], `shown` reads that value from
+// the directory's trace.txt ("<missing>" when the line is not there).
+std::string show(const std::string& name);
+std::string shown(const glint::test::TempDir& directory, const std::string& name);
+
 // How the headless message box shows a box on standard error.
 std::string headless_box(const std::string& caption, const std::string& text);
 

@@ -14,21 +14,6 @@ namespace {
 
 using glint::test::TempDir;
 
-// The script's values come back through the trace: each DEBUGTEXT line
-// shows one in brackets.
-std::string shown(const TempDir& dir, const std::string& name) {
-  const std::string trace = dir.read("trace.txt");
-  const std::string open = "\r\n" + name + "=[";
-  const std::size_t at = trace.find(open);
-  if (at == std::string::npos) return "<missing>";
-  const std::size_t start = at + open.size();
-  return trace.substr(start, trace.find("]\r\n", start) - start);
-}
-
-std::string show(const std::string& name) {
-  return "DEBUGTEXT \"" + name + "=[%" + name + "%]\"\n";
-}
-
 TEST(GlintscrSystem, CommandLineAndNames) {
   GLINT_REQUIRE_GLINTSCR();
   TempDir dir;
