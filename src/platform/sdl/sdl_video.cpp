@@ -214,6 +214,14 @@ void present8(WindowHandle handle, const Picture8& picture, Rect src, Rect dst, 
   upload32(*w, canvas_present8(w->canvas, picture, src, dst, clip, palette));
 }
 
+// Sends a rectangle of the 16-bit surface to its texture.
+void upload16(Window& w, const Rect& r) {
+  const SDL_Rect rect{r.x, r.y, r.w, r.h};
+  SDL_UpdateTexture(w.texture16, &rect,
+                    w.canvas.surface.data() + size_t(r.y) * size_t(w.canvas.width) + size_t(r.x),
+                    w.canvas.width * 2);
+}
+
 void fill_black(WindowHandle handle, Rect area) {
   Window* w = find(handle);
   if (!w) return;
@@ -223,13 +231,7 @@ void fill_black(WindowHandle handle, Rect area) {
     upload32(*w, r);
     return;
   }
-  if (r.w > 0 && r.h > 0 && ensure_textures(*w)) {
-    const SDL_Rect rect{r.x, r.y, r.w, r.h};
-    SDL_UpdateTexture(
-        w->texture16, &rect,
-        w->canvas.surface.data() + size_t(r.y) * size_t(w->canvas.width) + size_t(r.x),
-        w->canvas.width * 2);
-  }
+  if (r.w > 0 && r.h > 0 && ensure_textures(*w)) upload16(*w, r);
   w->texture32_stale = true;
 }
 
@@ -243,18 +245,12 @@ bool lock_surface(WindowHandle handle, Surface* out) {
 void unlock_surface(WindowHandle handle, Rect dirty) {
   Window* w = find(handle);
   if (!w || !ensure_textures(*w)) return;
-  Rect r = canvas_surface_to_rgb(w->canvas, dirty);
   // Switching from the 32-bit picture: the texture's old contents are
   // undefined, so the whole surface goes up once.
-  if (!w->showing_surface)
-    r = canvas_surface_to_rgb(w->canvas, Rect{0, 0, w->canvas.width, w->canvas.height});
-  if (r.w > 0 && r.h > 0) {
-    const SDL_Rect area{r.x, r.y, r.w, r.h};
-    SDL_UpdateTexture(
-        w->texture16, &area,
-        w->canvas.surface.data() + size_t(r.y) * size_t(w->canvas.width) + size_t(r.x),
-        w->canvas.width * 2);
-  }
+  const Rect r = canvas_surface_to_rgb(
+      w->canvas,
+      w->showing_surface ? dirty : Rect{0, 0, w->canvas.width, w->canvas.height});
+  if (r.w > 0 && r.h > 0) upload16(*w, r);
   w->showing_surface = true;
   w->texture32_stale = true;
   render(*w);
