@@ -25,5 +25,8 @@ const SoundSystem* sound_system();
 bool install_sound_system(const SoundSystem* table);
 // Calls the service operation when a table is installed.
 void sound_service();
+// The table the first track open installs when none is installed yet (the
+// standard output; defined with the sound output in sound/). May be null.
+const SoundSystem* default_sound_system();
 
 }  // namespace glint::glinter

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,8 @@ struct ReturnEntry {
 };
 
 struct Player;
+struct AnimationTable;  // the animation commands' table (animation_table.h)
+struct InputState;      // mouse areas, levels and the software pointer (input_state.h)
 
 // Services the engine calls but does not own. A null hook does nothing; the
 // display and sound output fill theirs in when they are built.
@@ -109,6 +112,10 @@ struct Player {
   std::array<ORXFile*, kFileSlots> files{};
 
   uint32_t random_seed = 0;
+
+  // State of later command families, made on first use by the family.
+  std::shared_ptr<AnimationTable> animations;
+  std::shared_ptr<InputState> input;
 
   // Settings initialised at start-up for the families that use them.
   std::string window_title = "GlintScript";
