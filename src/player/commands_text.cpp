@@ -10,9 +10,11 @@
 #include "player/display/display_blit.h"
 #include "player/display/draw8.h"
 #include "player/display/screen.h"
+#include "player/engine.h"
 #include "player/error_report.h"
 #include "player/parameters.h"
 #include "player/script_text.h"
+#include "player/token_reader.h"
 #include "player/variable_access.h"
 
 namespace glint::player {
@@ -48,6 +50,25 @@ void command_text(Player& player) {
   const std::string text = read_text(player);
   if (print_job_write(player, text + "\r\n")) return;
   print_screen_line(player, text);
+}
+
+// The lines after TEXTBEGIN up to its TEXTEND are kept by the loader as
+// text lines; commands that follow a TEXTBEGIN run from a line buffer are
+// printed as their command line.
+void command_textbegin(Player& player) {
+  need_window(player);
+  const CompiledScript& script = *player.script;
+  while (player.position < script.lines.size()) {
+    const CompiledLine& line = script.lines[player.position++];
+    player.line_number = line.line_number;
+    std::string text = line.parameters;
+    if (!line.text) text = std::string(kCommandNames[line.command]) + ' ' + text;
+    if (is_text_block_end(text)) return;
+    text = substitute_references(player, std::move(text));
+    if (print_job_write(player, text + "\r\n")) continue;
+    print_screen_line(player, text);
+  }
+  player.run_state = RunState::kLeaveScript;
 }
 
 void command_textnocr(Player& player) {
@@ -145,6 +166,7 @@ void print_screen_line(Player& player, const std::string& text) {
 void register_text_commands(CommandTable& table) {
   register_command(table, "TEXT", command_text);
   register_command(table, "TEXTBACKCOLOR", command_textbackcolor);
+  register_command(table, "TEXTBEGIN", command_textbegin);
   register_command(table, "TEXTCOLOR", command_textcolor);
   register_command(table, "TEXTFONTFROMBITMAP", command_textfontfrombitmap);
   register_command(table, "TEXTNOCR", command_textnocr);

@@ -70,6 +70,7 @@ void execute(Player& player) {
   const CompiledScript& script = *player.script;
   while (player.position < script.lines.size() && player.run_state != RunState::kEndRun) {
     const CompiledLine& line = script.lines[player.position++];
+    if (line.text) continue;
     player.line_number = line.line_number;
     player.parameters = line.parameters;
     player.line_buffer = std::string(kCommandNames[line.command]);
@@ -103,15 +104,32 @@ void add_default_extension(std::string& path) {
   path += ".gs";
 }
 
+bool is_text_block_end(const std::string& line) {
+  std::string word;
+  std::string rest;
+  split_command_word(line, word, rest);
+  upper_case(word);
+  return word == "TEXTEND";
+}
+
 CompiledScript compile_script(Player& player, std::string_view bytes) {
+  static const uint8_t text_begin = *find_command("TEXTBEGIN");
   CompiledScript script;
   ScriptLineReader reader{bytes};
   std::string line;
   std::string word;
   std::string rest;
+  bool in_text_block = false;
   for (player.line_number = 1; next_script_line(reader, line); ++player.line_number) {
     service_between_lines(player);
     trim_left(line);
+    // After TEXTBEGIN every line up to and including the first TEXTEND is
+    // text: blank lines, comments and label-like lines are printed too.
+    if (in_text_block) {
+      in_text_block = !is_text_block_end(line);
+      script.lines.push_back(CompiledLine{player.line_number, text_begin, line, true});
+      continue;
+    }
     if (line.empty() || line.front() == '#') continue;
     if (line.front() == ':') {
       if (player.labels.size() >= kMaxLabels) report_plain_error(player, kTooManyLabels);
@@ -123,6 +141,7 @@ CompiledScript compile_script(Player& player, std::string_view bytes) {
     const std::optional<uint8_t> command = find_command(word);
     if (!command) report_error(player, kBadCommand, word + " " + rest, true);
     script.lines.push_back(CompiledLine{player.line_number, *command, rest});
+    in_text_block = *command == text_begin;
   }
   return script;
 }

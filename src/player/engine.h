@@ -25,6 +25,9 @@ bool run_script(Player& player, std::string& path,
 // reported with the offending line's number.
 CompiledScript compile_script(Player& player, std::string_view bytes);
 
+// True when the first word of a line is TEXTEND (without regard to case).
+bool is_text_block_end(const std::string& line);
+
 // Looks a label up among the running script's labels; the later of two
 // labels with the same name wins.
 std::optional<std::size_t> find_label(const Player& player, std::string name);

@@ -38,7 +38,10 @@ enum class RunState : uint8_t {
 struct CompiledLine {
   uint32_t line_number = 0;
   uint8_t command = 0;
-  std::string parameters;
+  std::string parameters;  // for a text line, the whole line
+  // A line of a TEXTBEGIN block, up to its TEXTEND: printed by TEXTBEGIN,
+  // passed over when execution reaches it otherwise.
+  bool text = false;
 };
 
 struct CompiledScript {

@@ -153,4 +153,45 @@ TEST_F(ScreenCommands, SnapshotShowsTheWindowAtTheEnd) {
   EXPECT_EQ(px(7, 3, 2), 136);
 }
 
+TEST_F(ScreenCommands, TextBeginPrintsItsLinesUpToTextEnd) {
+  // Every line of the block is text: blank lines, comments, label-like
+  // lines and command lines are printed (left blanks dropped, %NAME%
+  // replaced), none is run; TEXTEND may be written in any case.
+  const std::string job = dir.file("job.txt");
+  const auto run = t::run_script_text(
+      "SCREENGRAPHICS ok 64 40\nVARSET NAME \"World\"\nPRINTBEGIN \"" + job + "\"\n"
+      "TEXTBEGIN # the block starts below\n"
+      "   Hello %NAME%!\n\n# not a comment here\n:notalabel\nVARSET X 1\n"
+      "textEnd of the block\nVARSET AFTER 1\nPRINTEND\n");
+  EXPECT_EQ(run.error(), "");
+  EXPECT_EQ(dir.read("job.txt"), "Hello World!\r\n\r\n# not a comment here\r\n:notalabel\r\nVARSET X 1\r\n");
+  EXPECT_EQ(run.var("X"), "");
+  EXPECT_EQ(run.var("AFTER"), "1");
+
+  // On the screen the lines go down like TEXT's.
+  const auto screen = t::run_script_text(
+      "SCREENGRAPHICS ok 64 64\nTEXTBEGIN\nab\ncd\nTEXTEND\nTEXTX x\nTEXTY y\n");
+  EXPECT_EQ(screen.error(), "");
+  EXPECT_EQ(screen.var("x"), "0");
+  EXPECT_EQ(screen.var("y"), "32");
+
+  // A block without TEXTEND prints to the end and leaves that script; the
+  // caller goes on.
+  const auto called = t::run_scripts(
+      {{"main.gs", "SCREENGRAPHICS ok 64 40\nCALL \"sub\"\nTEXTY y\nVARSET BACK 1\n"},
+       {"sub.gs", "TEXTBEGIN\nonly line\n"}},
+      "main");
+  EXPECT_EQ(called.error(), "");
+  EXPECT_EQ(called.var("BACK"), "1");
+  EXPECT_EQ(called.var("y"), "16");
+
+  // Passing over a block (a jump past TEXTBEGIN) runs none of its lines.
+  const auto jumped = t::run_script_text(
+      "GOTO \"past\"\nTEXTBEGIN\nVARSET X 1\n:past\nTEXTEND\nVARSET AFTER 1\n");
+  EXPECT_NE(jumped.error().find("Label not found"), std::string::npos);
+  EXPECT_NE(t::run_script_text("TEXTBEGIN\nTEXTEND\n").error().find(
+                "A window hasn't been created yet"),
+            std::string::npos);
+}
+
 }  // namespace
