@@ -119,9 +119,6 @@ void command_screengraphics(Player& player) {
     store_number(player, name, 0);
     return;
   }
-  // The engine's window services come alive with the first window.
-  d::install_display_hooks(player.hooks);
-  player.hooks.print_line = print_screen_line;
   d::apply_screen_palette(default_palette(), player.palette_locks);
   ++d::screen().palette_changes;
   reset_text_defaults(player);

@@ -6,6 +6,7 @@
 
 #include "platform/paths.h"
 #include "platform/platform.h"
+#include "player/display/display_hooks.h"
 #include "player/display/screen.h"
 
 namespace glint::player {
@@ -58,6 +59,7 @@ void init_player(Player& player) {
   player.hooks.read_script = read_script_file;
   player.hooks.create_file = create_file;
   player.hooks.restore_display_mode = restore_desktop_resolution;
+  display::install_display_hooks(player.hooks);
 }
 
 int free_file_slot(const Player& player) {
