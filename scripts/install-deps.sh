@@ -8,6 +8,7 @@ packages=(
   clang libclang-rt-dev clang-format
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libsdl2-dev zlib1g-dev
+  xvfb xauth
 )
 
 missing=()
