@@ -54,6 +54,7 @@ struct DialogDriver {
 };
 
 struct VideoDriver;  // platform/video.h
+struct AudioDriver;  // platform/audio.h
 
 struct Backend {
   const char* name;
@@ -61,6 +62,7 @@ struct Backend {
   const ClockDriver* clock;
   const DialogDriver* dialog;
   const VideoDriver* video;  // windows, pictures and input
+  const AudioDriver* audio;  // sound output
 };
 
 // The selected back-end. GLINT_PLATFORM=headless or sdl chooses; without it

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "glinter/sound/sound_output.h"
 #include "orxutil/glint.h"
 #include "platform/paths.h"
 #include "platform/video.h"
@@ -149,6 +150,9 @@ void command_systemdisplayresolution(Player& player) {
 }
 
 void command_systemusedirectsound(Player& player) {
+  // Too late once a track has opened with the standard output; the switch
+  // is remembered either way, as before.
+  (void)glinter::install_direct_sound();
   system_state(player).direct_sound = true;
   trim_left(player.parameters);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "orxutil/orxutil.h"
+#include "platform/audio_tone.h"
 #include "platform/platform.h"
 #include "player/commands_system.h"
 #include "player/commands_system_state.h"
@@ -22,6 +23,7 @@ namespace {
 // are serviced often; the headless clock only moves when asked, so there the
 // whole rest is slept at once.
 constexpr uint32_t kWaitSliceMs = 1;
+constexpr uint32_t kVirtualWaitSliceMs = 10;
 
 void command_delay(Player& player) {
   const int32_t milliseconds = read_number(player);
@@ -95,10 +97,27 @@ void command_systemdatetime(Player& player) {
 
 // There is no tone generator: the beep is the silent wait of its length,
 // as on the systems that could not beep at a frequency.
+// The beep plays through the audio device while the command waits; a
+// frequency the beep cannot have, or no device, leaves a silent wait.
 void command_sound(Player& player) {
-  (void)read_number(player);  // frequency
+  const int32_t frequency = read_number(player);
   const int32_t milliseconds = read_number(player);
-  wait_until(player, ORXTimerRead() + static_cast<uint32_t>(milliseconds));
+  const uint32_t target = ORXTimerRead() + static_cast<uint32_t>(milliseconds);
+  platform::Tone tone;
+  if (!platform::tone_open(tone, frequency, milliseconds)) {
+    wait_until(player, target);
+    return;
+  }
+  // Keep half a second queued ahead, topped up every quarter second.
+  constexpr uint32_t kAheadMs = 500;
+  constexpr uint32_t kStepMs = 250;
+  for (;;) {
+    const int32_t left = static_cast<int32_t>(target - ORXTimerRead());
+    if (left <= 0) break;
+    platform::tone_feed(tone, kAheadMs);
+    wait_until(player, ORXTimerRead() + std::min(static_cast<uint32_t>(left), kStepMs));
+  }
+  platform::tone_close(tone);
 }
 
 }  // namespace
@@ -108,11 +127,10 @@ void wait_until(Player& player, uint32_t target) {
     const int32_t left = static_cast<int32_t>(target - ORXTimerRead());
     if (left <= 0) return;
     service_between_lines(player);
-    if (platform::is_headless()) {
-      platform::sleep_ms(static_cast<uint32_t>(left));
-    } else {
-      platform::sleep_ms(std::min(static_cast<uint32_t>(left), kWaitSliceMs));
-    }
+    // The virtual clock jumps, but in steps short enough that the sound
+    // output is fed and scripted input arrives on time.
+    const uint32_t slice = platform::is_headless() ? kVirtualWaitSliceMs : kWaitSliceMs;
+    platform::sleep_ms(std::min(static_cast<uint32_t>(left), slice));
   }
 }
 

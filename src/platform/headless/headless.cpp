@@ -6,6 +6,7 @@
 #include <deque>
 #include <mutex>
 
+#include "platform/audio_drivers.h"
 #include "platform/backends.h"
 #include "platform/video_drivers.h"
 
@@ -45,7 +46,8 @@ const DialogDriver kDialog{box};
 
 }  // namespace
 
-const Backend headless_backend{"headless", always, &kClock, &kDialog, &headless_video};
+const Backend headless_backend{"headless", always, &kClock, &kDialog, &headless_video,
+                               &headless_audio};
 
 namespace headless {
 void advance_micros(uint64_t duration) { clock_sleep(duration); }

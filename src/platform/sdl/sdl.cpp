@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "platform/audio_drivers.h"
 #include "platform/backends.h"
 #include "platform/video_drivers.h"
 
@@ -63,6 +64,7 @@ const DialogDriver kDialog{box};
 
 }  // namespace
 
-const Backend sdl_backend{"sdl", display_available, &kClock, &kDialog, &sdl_video};
+const Backend sdl_backend{"sdl", display_available, &kClock, &kDialog, &sdl_video,
+                          &sdl_audio};
 
 }  // namespace glint::platform
