@@ -1,5 +1,7 @@
 // orx decode FILE.gnt DIR: every frame in play order as a binary PPM,
-// frame00001.ppm, frame00002.ppm, ... (the ring frame is not written).
+// frame00001.ppm, frame00002.ppm, ... (the ring frame is not written), and
+// every audio track the decoder plays as track0.wav ... track6.wav (the
+// PCM of the frames written).
 #pragma once
 
 #include <sys/stat.h>
@@ -10,6 +12,7 @@
 #include <vector>
 
 #include "orxutil/glint.h"
+#include "sound_capture.h"
 
 namespace orx {
 
@@ -34,7 +37,9 @@ inline int decode_command(const char* name, const char* directory) {
     std::fprintf(stderr, "orx: cannot create directory %s\n", directory);
     return 1;
   }
-  Glint* glint = GlintOpen(name, 0, -1);
+  GlintInstallSoundTable(capture_table());
+  // Every picture is drawn: nothing plays, so no frame is ever late.
+  Glint* glint = GlintOpen(name, GLINT_TRACK_MASK | GLINT_NO_SKIP, -1);
   if (!glint) {
     std::fprintf(stderr, "orx: %s is not a readable Glinter file\n", name);
     return 1;
@@ -56,9 +61,18 @@ inline int decode_command(const char* name, const char* directory) {
       status = 1;
       break;
     }
-    GlintAdvanceFrame(glint);
+    if (f + 1 < glint->frame_count) GlintAdvanceFrame(glint);
   }
-  GlintClose(glint);
+  GlintClose(glint);  // drains the rings
+  for (auto& captured : captured_tracks()) {
+    if (status) break;
+    char file_name[32];
+    std::snprintf(file_name, sizeof file_name, "/track%u.wav", captured->number);
+    if (!write_wav(directory + std::string(file_name), captured->sound)) {
+      std::fprintf(stderr, "orx: cannot write %s%s\n", directory, file_name);
+      status = 1;
+    }
+  }
   return status;
 }
 

@@ -13,8 +13,11 @@ static void usage(FILE* out) {
       "\n"
       "commands:\n"
       "  info FILE.gnt               header, tracks, frames and size statistics\n"
-      "  decode FILE.gnt DIR         every frame as DIR/frame00001.ppm, ...\n"
-      "  encode IN OUT.gnt [options] a raw frame file (RAWB) into an animation\n"
+      "  decode FILE.gnt DIR         every frame as DIR/frame00001.ppm, ..., and\n"
+      "                              each sound track as DIR/track0.wav, ...\n"
+      "  encode IN OUT.gnt [options] a raw frame file (RAWB) into an animation;\n"
+      "                              --audio FILE.wav adds sound (compressed, or\n"
+      "                              uncompressed with --raw-audio)\n"
       "                              (orx encode --help lists the options)\n"
       "  help                        this text\n",
       out);

@@ -35,6 +35,13 @@ extern "C" {
 
 #define GLINT_TRACKS 7
 
+/* Track format word bits (file header) */
+#define GLINT_FORMAT_RATE_MASK 0xFFFFFFu
+#define GLINT_FORMAT_STEREO 0x10000000u
+#define GLINT_FORMAT_16BIT 0x20000000u
+#define GLINT_FORMAT_DATA 0x40000000u
+#define GLINT_FORMAT_COMPRESSED 0x80000000u /* delta-plus-Huffman chunks */
+
 typedef struct Glint {
   /* a copy of the 104-byte file header; height is the displayed height */
   char magic[4];
@@ -85,6 +92,45 @@ ORX_API int GlintSoundSwitch(Glint* glint, int on);
 /* 0 switch the 64-bit reader off, 1 use it, 2 just ask */
 ORX_API int GlintEnableMMX(int mode);
 
+/* ------------------------------------------------------------------------
+ * Sound output. The decoder plays its tracks through one table of
+ * operations per process; the first track open installs the standard
+ * output when no table is installed. A program that plays or captures the
+ * sound itself installs its own table before it opens any track.
+ * position: bytes of the track played so far; reset: stop, empty the
+ * device side, count from 0 again; stop/start: pause and resume (start
+ * gives 0 on failure); service: move waiting bytes to the device.
+ * ---------------------------------------------------------------------- */
+
+typedef struct GlintSoundTrack GlintSoundTrack;
+
+typedef struct GlintSoundTable {
+  int (*open_track)(GlintSoundTrack* track, uint32_t open_flags); /* 1: the track can play */
+  void (*close_track)(GlintSoundTrack* track);
+  uint64_t (*position)(GlintSoundTrack* track);
+  void (*reset)(GlintSoundTrack* track);
+  void (*stop)(GlintSoundTrack* track);
+  int (*start)(GlintSoundTrack* track);
+  void (*service)(void);
+} GlintSoundTable;
+
+typedef struct GlintSoundFormat {
+  uint32_t number; /* track 0..6 */
+  uint32_t sample_rate;
+  uint32_t channels; /* 1 or 2 */
+  uint32_t bits;     /* 8 (unsigned) or 16 (signed, little-endian) */
+} GlintSoundFormat;
+
+/* 1 when the table is installed now; 0 when a table was installed before.
+ * The table must stay valid for the rest of the process. */
+ORX_API int GlintInstallSoundTable(const GlintSoundTable* table);
+ORX_API void GlintSoundTrackFormat(GlintSoundTrack* track, GlintSoundFormat* format);
+/* Takes up to max_bytes of the PCM waiting in the track's ring. */
+ORX_API uint32_t GlintSoundTrackTake(GlintSoundTrack* track, void* out, uint32_t max_bytes);
+/* One pointer of the table's own per track. */
+ORX_API void GlintSoundTrackSetData(GlintSoundTrack* track, void* data);
+ORX_API void* GlintSoundTrackData(GlintSoundTrack* track);
+
 /* The stored size table entry and the type byte of one frame (ring frame
  * included); 0 when the frame does not exist. */
 ORX_API int GlintFrameInfo(Glint* glint, uint32_t frame, uint32_t* size_entry, uint32_t* type_byte);
@@ -110,9 +156,13 @@ ORX_API GlintEncoder* GlintEncoderOpen(uint32_t width, uint32_t height, int32_t 
  * Returns 1, or 0 on bad arguments or lack of memory. */
 ORX_API int GlintEncoderAddFrame(GlintEncoder* encoder, const uint8_t* pixels,
                                  const uint8_t* palette);
-/* A raw PCM track: format word as in the file header (rate, stereo bit 28,
- * 16-bit bit 29; bit 30 is set by the encoder), the samples of the whole
- * animation. Returns 1, or 0 when the track is taken or the format is bad. */
+/* A PCM track: format word as in the file header (rate, GLINT_FORMAT_STEREO,
+ * GLINT_FORMAT_16BIT; GLINT_FORMAT_DATA is set by the encoder), the samples
+ * of the whole animation (8-bit unsigned or 16-bit signed little-endian,
+ * stereo interleaved left first). With GLINT_FORMAT_COMPRESSED the chunks
+ * are delta coded with small Huffman trees (lossless), else raw PCM. One
+ * chunk per frame holds that frame's share of the sound. Returns 1, or 0
+ * when the track is taken or the format is bad. */
 ORX_API int GlintEncoderAddTrack(GlintEncoder* encoder, uint32_t track, uint32_t format,
                                  const void* samples, uint32_t byte_count);
 /* Writes the file (through a temporary file renamed on success). Returns 1,

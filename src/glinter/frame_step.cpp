@@ -36,6 +36,7 @@ uint64_t now_10us(Timing& timing) {
 void go_to(Glint* glint, uint32_t frame) {
   GlintState& state = *state_of(glint);
   if (!load_frame(glint, frame)) state.frame = nullptr;
+  if (frame == 0) rewind_sound(glint);
   prepare_frame(glint, frame);
 }
 
@@ -76,8 +77,12 @@ extern "C" ORX_API int GlintDecodeFrame(Glint* glint) {
   if (!state || glint->read_failed) return 0;
   if (glint->palette_updated) state->palette_taken_frame = glint->current_frame;
   ++state->stats.frames_decoded;
-  // Sound chunks go to the track rings once a sound system plays them.
-  if (state->output) {
+  decode_frame_sound(glint);
+  state->sound.found_due = false;
+  const bool late = sound_frame_late(glint);
+  const bool skip = late && !(glint->mode_flags & GLINT_NO_SKIP);
+  if (skip) ++state->stats.frames_skipped;
+  if (state->output && !skip) {
     OutputDescriptor& out = *state->output;
     state->rects_fresh = true;
     state->rects.clear();
@@ -88,7 +93,7 @@ extern "C" ORX_API int GlintDecodeFrame(Glint* glint) {
       decode_video(state->chunks.video, state->trees, out, g_use_wide_reader.load());
   }
   sound_service();
-  return 0;
+  return late ? 1 : 0;
 }
 
 extern "C" ORX_API void GlintAdvanceFrame(Glint* glint) {
@@ -123,6 +128,10 @@ extern "C" ORX_API int GlintCheckWait(Glint* glint) {
   Timing& timing = state->timing;
   // A period of 0 means no frame timing.
   if (timing.period_10us == 0) return 0;
+  if (state->timing_track >= 0) {
+    const int sound_wait = sound_check_wait(glint);
+    if (sound_wait >= 0) return sound_wait;
+  }
   const uint64_t period = timing.period_10us;
   const uint64_t now = now_10us(timing);
   if (!timing.started) {
@@ -143,11 +152,8 @@ extern "C" ORX_API int GlintCheckWait(Glint* glint) {
 }
 
 extern "C" ORX_API int GlintSoundSwitch(Glint* glint, int on) {
-  (void)on;
-  (void)glint;
-  // Only records with a timing track are affected, and none exists until
-  // a sound system opens tracks.
-  return 1;
+  if (!state_of(glint)) return 0;
+  return sound_switch(glint, on);
 }
 
 extern "C" ORX_API int GlintEnableMMX(int mode) {

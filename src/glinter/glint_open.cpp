@@ -39,6 +39,7 @@ std::string address_text(const void* address) {
 void release(Glint* glint) {
   GlintState* state = state_of(glint);
   if (state) {
+    close_tracks(*state);
     if (state->source.own_fd && state->source.fd >= 0) close(state->source.fd);
     delete state;
   }
@@ -269,8 +270,7 @@ extern "C" ORX_API Glint* GlintOpen(const void* source, uint32_t flags, int32_t 
   if (n > 0 && !load_frame(glint, 0)) return fail(glint, kDamaged);
   prepare_frame(glint, 0);
 
-  // Audio tracks need a sound system; until one exists, requested tracks
-  // are dropped and their chunks skipped.
+  open_tracks(glint, flags);
 
   const uint32_t geometry = glint->header_flags & (GLINT_HEADER_INTERLACED | GLINT_HEADER_DOUBLED);
   if (geometry == GLINT_HEADER_INTERLACED) glint->mode_flags |= GLINT_INTERLACED;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "glinter/aligned_alloc.h"
+#include "glinter/glint_track.h"
 #include "glinter/output_descriptor.h"
 #include "glinter/video_trees.h"
 #include "orxutil/glint.h"
@@ -71,6 +72,33 @@ struct Statistics {
   uint32_t open_ms = 0;
 };
 
+// The decoder's side of one open audio track.
+struct TrackSlot {
+  std::unique_ptr<GlintTrack> track;  // null: the track is not open
+  uint64_t start_threshold = 0;       // bytes waiting before sound resumes after running dry
+  uint64_t frame_bytes_q10 = 0;       // one frame's worth, 10 fraction bits
+  uint64_t overflows = 0;             // frames whose data did not all fit the ring
+  uint64_t prerolls = 0;              // silence pre-rolls written after running dry
+  uint64_t preroll_bytes = 0;
+  bool had_data = false;  // data was written since the open or the last rewind
+  bool dry_seen = false;  // the dry report was acted on; cleared on the next frame
+};
+
+// Sound-side frame timing, on the timing track, in 1/1,024 bytes of its
+// play position: where the sound of the frame decoded last begins, and the
+// point half a second past it from which a frame counts as late. The next
+// frame is due once that sound has begun, so the ring holds about one frame
+// ahead of the device whenever a frame is decoded.
+struct SoundTiming {
+  uint64_t begin_q10 = 0;
+  uint64_t late_q10 = 0;
+  uint64_t pending_q10 = 0;  // the sound of the frame decoded last, added at the next decode
+  bool found_due = false;  // the current frame was found due since the last decode
+  bool ran_short = false;  // the last frame brought less sound than its share: time by the clock
+  bool paused = false;
+  uint32_t paused_frame = 0;
+};
+
 struct GlintState {
   uint32_t entry_count = 0;            // frames stored, ring frame included
   std::vector<uint32_t> size_entries;  // as stored
@@ -91,6 +119,8 @@ struct GlintState {
   Timing timing;
   Statistics stats;
   int timing_track = -1;
+  std::array<TrackSlot, GLINT_TRACKS> tracks;
+  SoundTiming sound;
 };
 
 struct GlintRecord {
@@ -115,5 +145,25 @@ void read_ahead(Glint* glint);
 // Locates the chunks of the current record and decodes its palette
 // (frame_prepare.cpp).
 void prepare_frame(Glint* glint, uint32_t frame);
+
+// Audio tracks (track_open.cpp): opens the tracks asked for by `flags`
+// after frame 0 is prepared; closes them all.
+void open_tracks(Glint* glint, uint32_t flags);
+void close_tracks(GlintState& state);
+// The process-wide scratch of the compressed-chunk decoder (while any
+// track is open), and the number of tracks open in all records.
+std::span<uint32_t> audio_scratch();
+int open_track_count();
+
+// Sound of a frame and sound-side timing (frame_sound.cpp).
+void decode_frame_sound(Glint* glint);
+// True when the timing track has played up to the late mark.
+bool sound_frame_late(Glint* glint);
+// 1 while the current frame's sound has not begun, 0 when it is due, -1
+// when the last frame brought too little sound to time it (the clock does).
+int sound_check_wait(Glint* glint);
+// Back to frame 0: the sound output and the rings start again.
+void rewind_sound(Glint* glint);
+int sound_switch(Glint* glint, int on);
 
 }  // namespace glint::glinter

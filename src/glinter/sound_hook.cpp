@@ -15,6 +15,10 @@ bool install_sound_system(const SoundSystem* table) {
   return table && g_sound_system.compare_exchange_strong(expected, table);
 }
 
+const SoundSystem* replace_sound_system_for_tests(const SoundSystem* table) {
+  return g_sound_system.exchange(table);
+}
+
 void sound_service() {
   if (const SoundSystem* table = sound_system(); table && table->service) table->service();
 }

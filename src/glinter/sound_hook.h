@@ -28,5 +28,8 @@ void sound_service();
 // The table the first track open installs when none is installed yet (the
 // standard output; defined with the sound output in sound/). May be null.
 const SoundSystem* default_sound_system();
+// For tests: puts `table` (or nothing) in place of the installed table,
+// whatever was there, and returns what was there.
+const SoundSystem* replace_sound_system_for_tests(const SoundSystem* table);
 
 }  // namespace glint::glinter

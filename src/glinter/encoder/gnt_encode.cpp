@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 
+#include "glinter/encoder/audio_encode.h"
 #include "glinter/encoder/block_coder.h"
 #include "glinter/encoder/glint_encoder.h"
 #include "glinter/encoder/palette_encode.h"
@@ -22,6 +23,10 @@ uint32_t byte_rate(uint32_t format) {
   uint32_t channels = (format >> 28) & 1 ? 2 : 1;
   uint32_t bytes = (format >> 29) & 1 ? 2 : 1;
   return (format & 0xFFFFFF) * channels * bytes;
+}
+
+uint64_t block_align(uint32_t format) {
+  return ((format >> 28) & 1 ? 2 : 1) * ((format >> 29) & 1 ? 2 : 1);
 }
 
 uint64_t period_10us(int32_t period) {
@@ -161,13 +166,33 @@ std::vector<uint8_t> encode_gnt(const EncoderInput& input, std::string& error) {
       const uint64_t rate = byte_rate(track->format), size = track->samples.size();
       uint32_t play = f < frame_count ? f : 0;  // the ring frame carries frame 0's sound
       uint64_t begin = audio_until(rate, period, play, size);
-      uint64_t end =
-          play + 1 == frame_count ? size / 4 * 4 : audio_until(rate, period, play + 1, size);
+      // The last frame takes the rest of the sound, but no more than one
+      // second beyond its share: the decoder's ring holds two frames and a
+      // second, and sound longer than that would only overflow it.
+      const uint64_t align = block_align(track->format);
+      uint64_t end = audio_until(rate, period, play + 1, size);
+      if (play + 1 == frame_count)
+        end = std::min(size, audio_until(rate, period, play + 1, UINT64_MAX) + rate) / align * align;
       if (end <= begin) continue;
+      const bool compressed = track->format & (1u << 31);
+      std::vector<uint8_t> chunk;
+      if (compressed) {
+        const unsigned channels = (track->format >> 28) & 1 ? 2 : 1;
+        const unsigned sample_bytes = (track->format >> 29) & 1 ? 2 : 1;
+        chunk = encode_audio_chunk(
+            std::span<const uint8_t>(track->samples).subspan(begin, end - begin), channels,
+            sample_bytes);
+        if (chunk.empty()) {
+          error = "out of memory";
+          return {};
+        }
+      } else {
+        put32(chunk, uint32_t(end - begin + 4));
+        chunk.insert(chunk.end(), track->samples.begin() + begin, track->samples.begin() + end);
+      }
       types[f] |= uint8_t(2u << k);
-      put32(record, uint32_t(end - begin + 4));
-      record.insert(record.end(), track->samples.begin() + begin, track->samples.begin() + end);
-      max_chunk[k] = std::max<uint32_t>(max_chunk[k], uint32_t(end - begin + 4));
+      record.insert(record.end(), chunk.begin(), chunk.end());
+      max_chunk[k] = std::max<uint32_t>(max_chunk[k], uint32_t(chunk.size()));
     }
     MemoryBitWriter video;
     for (auto& coder : trees.coder) {
@@ -195,7 +220,7 @@ std::vector<uint8_t> encode_gnt(const EncoderInput& input, std::string& error) {
   put32(file, uint32_t(tree_bits.bytes.size()));
   for (const auto& coder : trees.coder) put32(file, tree_bytes(*coder));
   for (uint32_t k = 0; k < 7; ++k)
-    put32(file, input.tracks[k] ? ((input.tracks[k]->format & 0x30FFFFFFu) | (1u << 30)) : 0);
+    put32(file, input.tracks[k] ? ((input.tracks[k]->format & 0xB0FFFFFFu) | (1u << 30)) : 0);
   put32(file, 0);
   for (const auto& record : records) put32(file, uint32_t(record.size()));
   file.insert(file.end(), types.begin(), types.end());
