@@ -46,35 +46,60 @@ DEBUGTEXT "After VARPOP, N is %N% again and the greeting is back: %GREETING%"
 VARSET LINE "DEBUGTEXT 'This line was interpreted'"
 INTERPRET LINE
 
-# The presentation window: a palette set through a bitmap, boxes, a line and
-# text in the built-in font. Headless runs write what it shows as a PPM
-# snapshot (make demo puts it in build/demo-snapshots).
+# The presentation. Entries 250-255 of the palette hold the title colours
+# and are locked, so the animations' palettes leave them alone. Headless
+# runs write what the window shows as PPM snapshots (make demo puts them in
+# build/demo-snapshots). The animations come with the example:
+# examples/make_demo_sound.py and examples/make_demo_frames.py render them.
 SCREENWINDOWTITLE "GlintScr demo"
 SCREENGRAPHICS OK 320 200
 IF %OK% = 0 GOTO "no window"
 BITMAPALLOC P 1 1
 BITMAPGETPALETTE P
-BITMAPSETPALETTEVALUE P 1 6029312
-BITMAPSETPALETTEVALUE P 2 4245503
-BITMAPSETPALETTEVALUE P 3 16777215
-BITMAPSETPALETTEVALUE P 4 3158271
+BITMAPSETPALETTEVALUE P 250 4200456
+BITMAPSETPALETTEVALUE P 251 16777215
+BITMAPSETPALETTEVALUE P 252 3194096
+BITMAPSETPALETTEVALUE P 253 15778944
 BITMAPSETPALETTE P
-SCREENCLEAR 1
-SCREENFILLEDBOX 20 30 280 50 4
-SCREENBOX 10 10 300 180 3
-SCREENLINE 10 120 309 189 2
-TEXTSETXY 60 47
-TEXTCOLOR 3
-TEXTBACKCOLOR 4
-TEXTTRANSCOLOR 4
-TEXT "Hello from GlintScr"
-TEXTSETXY 30 140
-TEXTCOLOR 2
-TEXTBACKCOLOR 1
-TEXTTRANSCOLOR 1
-TEXT "Scripts, bitmaps and text"
-DEBUGTEXT "The window shows a greeting for three seconds"
-DELAY 3000
+BITMAPFREE P
+SCREENPALETTELOCK 250 6 1
+SCREENCLEAR 250
+SCREENBOX 4 4 312 192 253
+TEXTBACKCOLOR 250
+TEXTTRANSCOLOR 250
+TEXTCOLOR 252
+TEXTSETXY 88 14
+TEXT "The GlintScr demo"
+TEXTCOLOR 251
+TEXTSETXY 60 180
+TEXT "Animations, sound and text"
+
+# A chime: played centred with its sound, fading in from black and out at
+# the end; the title screen is saved first and comes back afterwards
+# (flags 0x10 save, 0x20 fade in, 0x40 fade out).
+DEBUGTEXT "Playing the chime with its sound"
+ANIMATIONPLAY PLAYED -1 -1 1 112 "examples/demo_chime"
+DEBUGTEXT "ANIMATIONPLAY gave %PLAYED%"
+
+# A bouncing ball, stepped by the script: one ANIMATIONADVANCE a frame,
+# ANIMATIONDELAY keeping the animation's own pace.
+ANIMATIONOPEN BALL 0 "examples/demo.gnt"
+IF %BALL% = 0 GOTO "no ball"
+ANIMATIONFRAMES FRAMES BALL
+DEBUGTEXT "Stepping through the %FRAMES% frames of the ball"
+ANIMATIONTOSCREEN BALL -1 44
+VARSET F 0
+:step
+ANIMATIONADVANCE BALL
+ANIMATIONDELAY BALL
+COMPUTE F = F + 1
+IF F < FRAMES GOTO "step"
+ANIMATIONCLOSE BALL
+:no ball
+TEXTCOLOR 252
+TEXTSETXY 124 168
+TEXT "The end"
+DELAY 1500
 :no window
 
 DEBUGTEXT "The end"

@@ -150,6 +150,8 @@ std::string parse_line(std::string_view line, ScriptedEvent& event) {
       out.push_back(Message{0, kWmKillFocus, 0, 0, 0, 0});
     else
       return "needs on or off";
+  } else if (same(verb, "leave")) {
+    out.push_back(Message{0, kWmMouseLeave, 0, 0, 0, 0});
   } else if (same(verb, "close")) {
     out.push_back(Message{0, kWmClose, 0, 0, 0, 0});
   } else if (same(verb, "quit")) {

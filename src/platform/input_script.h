@@ -9,7 +9,8 @@
 // without a prefix at the next pump. Events come in file order, each once
 // the one before it has been delivered, and only while a window exists.
 // Verbs: key NAME [shift] [ctrl] [alt]; char TEXT; move X Y; click X Y [right];
-// down X Y [right]; up X Y [right]; focus on|off; close; quit; snapshot;
+// down X Y [right]; up X Y [right]; leave (the pointer leaves the window);
+// focus on|off; close; quit; snapshot;
 // answer ok|cancel|abort|retry|ignore|yes|no|N (message-box answers are
 // queued when the input is read, in order, whatever their prefix).
 #pragma once

@@ -32,6 +32,7 @@ inline constexpr uint32_t kWmLButtonDown = 0x0201;
 inline constexpr uint32_t kWmLButtonUp = 0x0202;
 inline constexpr uint32_t kWmRButtonDown = 0x0204;
 inline constexpr uint32_t kWmRButtonUp = 0x0205;
+inline constexpr uint32_t kWmMouseLeave = 0x02A3;  // the pointer left the client area
 
 // WM_SYSCOMMAND commands.
 inline constexpr uint32_t kScMinimize = 0xF020;
@@ -170,6 +171,16 @@ struct VideoDriver {
   bool (*set_resolution)(int32_t width, int32_t height);
   // Records what the window shows now where the back-end keeps such records.
   void (*snapshot)(WindowHandle window);
+  // Where the system pointer is, in client coordinates; false when it is not
+  // over the window's client area (or the window is unknown). The system
+  // pointer itself is never shown over a window: the player draws its own.
+  bool (*pointer_position)(WindowHandle window, int32_t* x, int32_t* y);
+  // Moves the system pointer to a point of the client area, where the
+  // back-end can; a mouse-move message for the new position follows.
+  void (*warp_pointer)(WindowHandle window, int32_t x, int32_t y);
+  // True when no input can come any more (the headless back-end's scripted
+  // input is used up and nothing waits): a wait for a person gives up then.
+  bool (*input_ended)();
 };
 
 const VideoDriver& video();

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "player/animation_table.h"
+
 namespace glint::player {
 namespace {
 
@@ -78,6 +80,8 @@ int32_t allocate_bitmap(Player& player, int32_t width, int32_t height) {
 bool free_bitmap(Player& player, int64_t number) {
   const Bitmap* bitmap = find_bitmap(player, number);
   if (!bitmap) return false;
+  // An animation drawing into the bitmap must not keep its pixels.
+  detach_bitmap_animations(player, bitmap->serial);
   BitmapTable& table = bitmap_table(player);
   table.pixels_in_use -= int64_t{bitmap->width} * bitmap->height;
   table.slots[std::size_t(number - kFirstBitmapNumber)].reset();

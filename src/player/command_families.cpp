@@ -1,9 +1,11 @@
 // The list of command families. A new family adds its registration function
 // here; its handlers live in its own commands_<family>.cpp.
 #include "player/command_table.h"
+#include "player/commands_animation.h"
 #include "player/commands_bitmap.h"
 #include "player/commands_screen.h"
 #include "player/commands_files.h"
+#include "player/commands_input.h"
 #include "player/commands_strings.h"
 #include "player/commands_system.h"
 #include "player/error_report.h"
@@ -24,6 +26,8 @@ constexpr Registration kFamilies[] = {
     register_screen_commands,
     register_text_commands,
     register_bitmap_commands,
+    register_input_commands,
+    register_animation_commands,
 };
 
 CommandTable build_table() {

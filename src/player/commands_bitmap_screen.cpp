@@ -14,6 +14,7 @@
 #include "player/error_report.h"
 #include "player/font.h"
 #include "player/parameters.h"
+#include "player/pointer.h"
 
 namespace glint::player {
 namespace {
@@ -40,6 +41,7 @@ void to_screen(Player& player, Bitmap& bitmap, Bitmap* extra, int32_t x, int32_t
       place_on_screen(display.width, display.height, bitmap.width, bitmap.height,
                       int64_t{x} + s.adjust_x, int64_t{y} + s.adjust_y);
   if (!area) return;
+  remove_pointer_over(player, area->dest_x, area->dest_y, area->width, area->rows);
   const d::Target8 extra_target = extra ? bitmap_target(*extra) : d::Target8{};
   copy_area(screen_target(display), bitmap_target(bitmap), extra ? &extra_target : nullptr, *area,
             kind, key);
@@ -83,6 +85,7 @@ void command_bitmapfromscreen(Player& player) {
       place_from_screen(display.width, display.height, bitmap.width, bitmap.height,
                         int64_t{x} + s.adjust_x, int64_t{y} + s.adjust_y);
   if (!area) return;
+  remove_pointer_over(player, area->source_x, area->source_y, area->width, area->rows);
   copy_area(bitmap_target(bitmap), screen_target(display), nullptr, *area, CopyKind::kPlain, 0);
 }
 

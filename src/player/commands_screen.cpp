@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <string>
 
+#include "glinter/sound/sound_output.h"
+#include "player/animation_table.h"
 #include "player/display/display_blit.h"
 #include "player/display/display_hooks.h"
 #include "player/display/display_palette.h"
@@ -15,7 +17,9 @@
 #include "player/display/fades.h"
 #include "player/display/screen.h"
 #include "player/error_report.h"
+#include "player/commands_system.h"
 #include "player/parameters.h"
+#include "player/pointer.h"
 #include "player/script_text.h"
 #include "player/variable_access.h"
 
@@ -114,11 +118,15 @@ void command_screengraphics(Player& player) {
   const std::string name = read_variable(player);
   const int32_t width = read_number(player);
   const int32_t height = read_number(player);
+  remove_pointer(player);
   if (width == 0 || height == 0) report_line_error(player, kZeroDimension);
+  detach_screen_animations(player);
   if (!d::screen_create(width, height, s.window_x, s.window_y, s.flags, player.window_title)) {
     store_number(player, name, 0);
     return;
   }
+  if (direct_sound_requested(player)) glinter::direct_sound_set_window(d::screen().window);
+  reset_input_for_new_window(player);
   d::apply_screen_palette(default_palette(), player.palette_locks);
   ++d::screen().palette_changes;
   reset_text_defaults(player);
@@ -131,7 +139,10 @@ void command_screengraphics(Player& player) {
 
 void command_screentext(Player& player) {
   ScreenSettings& s = screen_settings(player);
+  detach_screen_animations(player);
+  remove_pointer(player);
   d::screen_destroy();
+  forget_pointer(player);
   reset_text_defaults(player);
   s.cursor_x = s.cursor_y = 0;
   s.adjust_x = s.adjust_y = 0;
@@ -187,11 +198,13 @@ void clear_screen(d::Display& display, uint8_t colour) {
 
 void command_screenclear(Player& player) {
   d::Display& display = need_window(player);
+  remove_pointer(player);
   clear_screen(display, uint8_t(read_number(player)));
 }
 
 void command_screenfadeoutclear(Player& player) {
   need_window(player);
+  remove_pointer(player);
   d::fade_out_palette(player.palette_locks, player.fade_speed);
   d::Display& display = need_window(player);  // the fade's message pump may have lost the window
   clear_screen(display, uint8_t(read_number(player)));
@@ -204,7 +217,9 @@ void command_screensetpixel(Player& player) {
   d::Display& display = need_window(player);
   const int64_t x = int64_t{read_number(player)} + s.adjust_x;
   const int64_t y = int64_t{read_number(player)} + s.adjust_y;
-  d::put_pixel(target(display), x, y, uint8_t(read_number(player)));
+  const uint8_t colour = uint8_t(read_number(player));
+  remove_pointer_over(player, x, y, 1, 1);
+  d::put_pixel(target(display), x, y, colour);
   show(display, x, y, 1, 1);
 }
 
@@ -214,6 +229,7 @@ void command_screengetpixel(Player& player) {
   d::Display& display = need_window(player);
   const int64_t x = int64_t{read_number(player)} + s.adjust_x;
   const int64_t y = int64_t{read_number(player)} + s.adjust_y;
+  remove_pointer_over(player, x, y, 1, 1);
   store_number(player, name, d::get_pixel(target(display), x, y));
 }
 
@@ -228,7 +244,10 @@ void command_screenline(Player& player) {
   const int64_t y1 = limit(int64_t{read_number(player)} + s.adjust_y, display.height);
   const int64_t x2 = limit(int64_t{read_number(player)} + s.adjust_x, display.width);
   const int64_t y2 = limit(int64_t{read_number(player)} + s.adjust_y, display.height);
-  d::draw_line(target(display), x1, y1, x2, y2, uint8_t(read_number(player)));
+  const uint8_t colour = uint8_t(read_number(player));
+  remove_pointer_over(player, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
+                      std::llabs(y2 - y1) + 1);
+  d::draw_line(target(display), x1, y1, x2, y2, colour);
   show(display, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
        std::llabs(y2 - y1) + 1);
 }
@@ -241,6 +260,7 @@ void command_screenbox(Player& player) {
   const int64_t w = read_number(player), h = read_number(player);
   const uint8_t colour = uint8_t(read_number(player));
   if (w <= 0 || h <= 0) return;
+  remove_pointer_over(player, x, y, w, h);
   const d::Target8 t = target(display);
   // The four edges as filled strips: clipped like any box.
   d::fill_box(t, x, y, w, 1, colour);
@@ -258,6 +278,7 @@ void command_screenfilledbox(Player& player) {
   const int64_t w = read_number(player), h = read_number(player);
   const uint8_t colour = uint8_t(read_number(player));
   if (x < 0 || y < 0 || x >= display.width || y >= display.height || w <= 0 || h <= 0) return;
+  remove_pointer_over(player, x, y, w, h);
   d::fill_box(target(display), x, y, w, h, colour);
   show(display, x, y, w, h);
 }

@@ -13,6 +13,7 @@
 #include "player/engine.h"
 #include "player/error_report.h"
 #include "player/parameters.h"
+#include "player/pointer.h"
 #include "player/script_text.h"
 #include "player/token_reader.h"
 #include "player/variable_access.h"
@@ -144,6 +145,7 @@ void screen_text_output(Player& player, const std::string& text) {
                           screen_h};
   if (text[0] == '\b') {
     s.cursor_x = s.cursor_x < 9 ? 0 : s.cursor_x - font.width;
+    remove_pointer_over(player, s.cursor_x, s.cursor_y, font.width, font.height);
     d::fill_box(target, s.cursor_x, s.cursor_y, font.width, font.height, player.text_back_color);
     show(*display, s.cursor_x, s.cursor_y, font.width, font.height);
     return;
@@ -152,6 +154,9 @@ void screen_text_output(Player& player, const std::string& text) {
   if (int64_t{s.cursor_x} + characters * font.width > screen_w)
     characters = std::max<int64_t>(0, (int64_t{screen_w} - s.cursor_x) / font.width);
   if (characters == 0) return;
+  // The pointer goes before the text is drawn, so its pixels never end up
+  // under transparent glyphs.
+  remove_pointer_over(player, s.cursor_x, s.cursor_y, characters * font.width, font.height);
   render_text(font, std::string_view(text).substr(0, size_t(characters)), colours_of(player),
               TextTarget{target.top_row, target.pitch, screen_w, screen_h}, s.cursor_x, s.cursor_y);
   show(*display, s.cursor_x, s.cursor_y, characters * font.width, font.height);

@@ -27,6 +27,10 @@ struct Window {
   bool visible = false;
   bool minimized = false;
   bool focus = false;
+  // The pointer as the delivered mouse messages placed it.
+  bool pointer_inside = false;
+  int32_t pointer_x = 0;
+  int32_t pointer_y = 0;
   Canvas canvas;
 };
 
@@ -283,6 +287,13 @@ bool poll_message(Message* out) {
   if (Window* w = find(out->window)) {
     if (out->message == kWmSetFocus) w->focus = true;
     if (out->message == kWmKillFocus) w->focus = false;
+    if (out->message >= kWmMouseMove && out->message <= kWmRButtonUp) {
+      w->pointer_inside =
+          out->x >= 0 && out->y >= 0 && out->x < w->client.w && out->y < w->client.h;
+      w->pointer_x = out->x;
+      w->pointer_y = out->y;
+    }
+    if (out->message == kWmMouseLeave) w->pointer_inside = false;
   }
   return true;
 }
@@ -303,12 +314,40 @@ void snapshot(WindowHandle handle) {
   if (const Window* w = find(handle)) write_snapshot(*w);
 }
 
+bool pointer_position(WindowHandle handle, int32_t* x, int32_t* y) {
+  const Window* w = find(handle);
+  if (!w || !w->pointer_inside) return false;
+  *x = w->pointer_x;
+  *y = w->pointer_y;
+  return true;
+}
+
+// As on a desktop, moving the pointer makes the window see a mouse move.
+void warp_pointer(WindowHandle handle, int32_t x, int32_t y) {
+  Window* w = find(handle);
+  if (!w) return;
+  w->pointer_inside = x >= 0 && y >= 0 && x < w->client.w && y < w->client.h;
+  w->pointer_x = x;
+  w->pointer_y = y;
+  state().pending.push_back(Message{handle, kWmMouseMove, 0, x, y, 0});
+}
+
+bool input_ended() {
+  ensure_input();
+  const State& s = state();
+  if (!s.pending.empty()) return false;
+  for (size_t i = s.next_event; i < s.script.size(); ++i)
+    if (s.script[i].kind != ScriptedEvent::Kind::kAnswer) return false;
+  return true;
+}
+
 }  // namespace
 
-const VideoDriver headless_video{
-    get_caps,       create_window, destroy_window, set_title,      place_window, client_rect,
-    show_window,    has_focus,     is_visible,     present8,       fill_black,   lock_surface,
-    unlock_surface, poll_message,  read_pixels,    set_resolution, snapshot};
+const VideoDriver headless_video{get_caps,       create_window,    destroy_window, set_title,
+                                 place_window,   client_rect,      show_window,    has_focus,
+                                 is_visible,     present8,         fill_black,     lock_surface,
+                                 unlock_surface, poll_message,     read_pixels,    set_resolution,
+                                 snapshot,       pointer_position, warp_pointer,   input_ended};
 
 namespace headless {
 

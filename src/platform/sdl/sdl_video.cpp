@@ -129,6 +129,8 @@ WindowHandle create_window(const char* title, int32_t x, int32_t y, int32_t w, i
   if (style & kStyleFullScreen) SDL_RenderSetLogicalSize(window.renderer, w, h);
   canvas_resize(window.canvas, w, h);
   SDL_StartTextInput();
+  // The player draws its own pointer; the system's stays hidden over the window.
+  SDL_ShowCursor(SDL_DISABLE);
   const WindowHandle handle = state().next_handle++;
   state().windows.emplace(handle, window);
   return handle;
@@ -141,6 +143,7 @@ void destroy_window(WindowHandle handle) {
   SDL_DestroyRenderer(w->renderer);
   SDL_DestroyWindow(w->sdl);
   state().windows.erase(handle);
+  if (state().windows.empty()) SDL_ShowCursor(SDL_ENABLE);
   auto& pending = state().pending;
   pending.erase(std::remove_if(pending.begin(), pending.end(),
                                [handle](const Message& m) { return m.window == handle; }),
@@ -383,6 +386,9 @@ void translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_CLOSE:
           out.push_back(Message{window, kWmClose, 0, 0, 0, 0});
           break;
+        case SDL_WINDOWEVENT_LEAVE:
+          out.push_back(Message{window, kWmMouseLeave, 0, 0, 0, 0});
+          break;
         case SDL_WINDOWEVENT_EXPOSED:
           out.push_back(Message{window, kWmPaint, 0, 0, 0, 0});
           break;
@@ -434,11 +440,48 @@ bool set_resolution(int32_t width, int32_t height) { return width == 0 && height
 
 void snapshot(WindowHandle) {}
 
+// A full-screen window letterboxes its picture: window pixels are mapped to
+// the picture's (logical) coordinates.
+bool pointer_position(WindowHandle handle, int32_t* x, int32_t* y) {
+  Window* w = find(handle);
+  if (!w || SDL_GetMouseFocus() != w->sdl) return false;
+  int mx = 0, my = 0;
+  SDL_GetMouseState(&mx, &my);
+  int out_x = mx, out_y = my;
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+  if (w->style & kStyleFullScreen) {
+    float lx = 0, ly = 0;
+    SDL_RenderWindowToLogical(w->renderer, mx, my, &lx, &ly);
+    out_x = int(lx);
+    out_y = int(ly);
+  }
+#endif
+  if (out_x < 0 || out_y < 0 || out_x >= w->canvas.width || out_y >= w->canvas.height) return false;
+  *x = out_x;
+  *y = out_y;
+  return true;
+}
+
+void warp_pointer(WindowHandle handle, int32_t x, int32_t y) {
+  Window* w = find(handle);
+  if (!w) return;
+  int wx = x, wy = y;
+#if SDL_VERSION_ATLEAST(2, 0, 18)
+  if (w->style & kStyleFullScreen)
+    SDL_RenderLogicalToWindow(w->renderer, float(x), float(y), &wx, &wy);
+#endif
+  SDL_WarpMouseInWindow(w->sdl, wx, wy);
+}
+
+// A person may always press something yet.
+bool input_ended() { return false; }
+
 }  // namespace
 
-const VideoDriver sdl_video{
-    get_caps,       create_window, destroy_window, set_title,      place_window, client_rect,
-    show_window,    has_focus,     is_visible,     present8,       fill_black,   lock_surface,
-    unlock_surface, poll_message,  read_pixels,    set_resolution, snapshot};
+const VideoDriver sdl_video{get_caps,       create_window,    destroy_window, set_title,
+                            place_window,   client_rect,      show_window,    has_focus,
+                            is_visible,     present8,         fill_black,     lock_surface,
+                            unlock_surface, poll_message,     read_pixels,    set_resolution,
+                            snapshot,       pointer_position, warp_pointer,   input_ended};
 
 }  // namespace glint::platform

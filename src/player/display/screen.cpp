@@ -52,6 +52,7 @@ bool open_display(Screen& s, int32_t width, int32_t height, uint32_t flags) {
   if (s.output_width < 0) s.output_width = out_w;
   if (s.output_height < 0) s.output_height = out_h;
   s.display = display_open(s.window, request_for_flags(flags), width, height, out_w, out_h);
+  ++s.display_generation;
   return s.display != nullptr;
 }
 
@@ -59,6 +60,7 @@ void close_display(Screen& s) {
   if (!s.display) return;
   s.mode_description = display_description(*s.display);
   display_close(s.display);
+  ++s.display_generation;
 }
 
 }  // namespace
@@ -158,6 +160,11 @@ void screen_destroy() {
 
 bool screen_has_window() { return screen().window != 0; }
 
+bool is_special_key_code(uint8_t code) {
+  return code == kKeyShiftTab || (code >= 161 && code <= 168) || code == 173 || code == 174 ||
+         (code >= 208 && code <= 247);
+}
+
 int key_code_for(const platform::Message& m) {
   const uint32_t vk = m.wparam;
   const bool shift = m.modifiers & platform::kModShift;
@@ -177,7 +184,10 @@ int key_code_for(const platform::Message& m) {
       return -1;
     case platform::kWmChar:
       if (vk == '\t' && shift) return kKeyShiftTab;
-      return vk <= 255 ? int(vk) : -1;
+      // A typed character whose code a special key owns would read as that
+      // key (an Alt+F4 from a typed byte 241): such characters are dropped.
+      if (vk > 255 || is_special_key_code(uint8_t(vk))) return -1;
+      return int(vk);
     case platform::kWmSysKeyDown:
       if (vk == platform::kVkF10) return (m.modifiers & platform::kModAlt) ? 247 : 217;
       if (vk >= platform::kVkF1 && vk < platform::kVkF10 && (m.modifiers & platform::kModAlt))

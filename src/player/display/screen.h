@@ -49,6 +49,9 @@ struct Screen {
   uint32_t right_clicks = 0;
   int32_t mouse_x = 0;
   int32_t mouse_y = 0;
+  // Moves on whenever a display opens or closes, so whoever saved pixels of an
+  // earlier display knows they are stale.
+  uint64_t display_generation = 0;
   bool minimized = false;
   // Output size settings: 0 the picture's size, -1 the screen's, -k k times
   // the picture's, else pixels. A negative setting is replaced by what it
@@ -76,6 +79,9 @@ bool screen_create(int32_t width, int32_t height, int32_t x, int32_t y, uint32_t
 void screen_destroy();
 bool screen_has_window();
 
+// The codes that only keys queue (Shift+Tab, the movement and editing keys,
+// the function keys, the close request), never typed characters.
+bool is_special_key_code(uint8_t code);
 // The code a message queues (-1: none), given the display mode's keys.
 int key_code_for(const platform::Message& message);
 // What the presentation window does with one message.
