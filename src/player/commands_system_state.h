@@ -1,10 +1,7 @@
 // What the system commands keep between commands of one run: the print job
 // the sound output choice and the clock reading a fixed date starts at.
-//
-// The Player record has no fields for these yet, so the state is held here
-// for the one Player that is running and forgotten when another run begins
-// (a different Player, or one whose step count went back). The print job
-// also holds the file it opened, so a job whose slot was closed or reused
+// They live in the Player (system), made on first use. The print job also
+// holds the file it opened, so a job whose slot was closed or reused
 // meanwhile counts as not open.
 #pragma once
 

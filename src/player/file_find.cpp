@@ -10,27 +10,22 @@
 namespace glint::player {
 namespace {
 
-struct Search {
+}  // namespace
+
+struct FileSearch {
   bool active = false;
   std::string prefix;  // the pattern's drive and directory
   std::vector<DirectoryEntry> entries;
   std::size_t next = 0;
 };
 
-struct OwnedSearch {
-  const Player* owner = nullptr;
-  uint64_t last_steps = 0;
-  Search search;
-};
+namespace {
+
+using Search = FileSearch;
 
 Search& search_of(const Player& player) {
-  static OwnedSearch owned;
-  if (owned.owner != &player || player.steps < owned.last_steps) {
-    owned = OwnedSearch{};
-    owned.owner = &player;
-  }
-  owned.last_steps = player.steps;
-  return owned.search;
+  if (!player.file_search) player.file_search = std::make_shared<FileSearch>();
+  return *player.file_search;
 }
 
 std::string take_next(Search& search) {

@@ -1,8 +1,6 @@
 // The one directory search of FILEFIND and FILEFINDNEXT. It works on a
 // snapshot of the matches taken by FILEFIND; a new FILEFIND replaces it.
-// The Player record has no place for it, so it is kept here for the player
-// that is running and forgotten when another run begins (a different
-// Player, or one whose step count went back).
+// It lives in the Player (file_search) from the first FILEFIND on.
 #pragma once
 
 #include <string>
