@@ -12,11 +12,6 @@ namespace {
 
 namespace d = display;
 
-d::Display* window_display() {
-  d::Screen& s = d::screen();
-  return s.window && s.display ? s.display.get() : nullptr;
-}
-
 // Copies a rectangle of the private picture placed at (output.x, output.y)
 // into the screen buffer; returns the screen area it covered.
 ScreenArea copy_clipped(d::Display& display, const FrameOutput& output, int64_t rx, int64_t ry,
@@ -66,7 +61,7 @@ FrameOutput bind_buffer_output(Glint* glint, uint8_t* pixels, int32_t width, int
 
 FrameOutput bind_screen_output(Glint* glint, int64_t x, int64_t y,
                                std::vector<uint8_t>& frame_buffer) {
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!glint || !display) return bind_no_output(glint);
   FrameOutput out;
   out.x = int32_t(std::clamp<int64_t>(x, INT32_MIN, INT32_MAX));
@@ -100,7 +95,7 @@ FrameOutput bind_screen_output(Glint* glint, int64_t x, int64_t y,
 void show_decoded_frame(Glint* glint, const FrameOutput& output) {
   if (output.kind != FrameOutput::Kind::kScreen && output.kind != FrameOutput::Kind::kScreenClipped)
     return;
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!glint || !display) return;
   d::display_begin_deferred(*display);
   while (GlintNextRect(glint, display->buffer_kind)) {

@@ -66,12 +66,6 @@ void store_number(Player& player, const std::string& name, int64_t value) {
                int32_to_text(int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX))));
 }
 
-d::Display& need_window(Player& player) {
-  d::Screen& s = d::screen();
-  if (!s.window || !s.display) report_plain_error(player, kNoWindow);
-  return *s.display;
-}
-
 void command_animationopen(Player& player) {
   const std::string name = read_variable(player);
   const int32_t flags = read_number(player);
@@ -233,15 +227,7 @@ void command_animationlist(Player& player) {
                   int(entry.glint->width), int(entry.glint->height));
     lines.emplace_back(line);
   }
-  if (tracing(player)) {
-    trace(player, "\r\n");
-    for (const std::string& line : lines) {
-      trace(player, line + "\r\n");
-      trace_commit(player);
-    }
-  } else if (player.hooks.print_line) {
-    for (const std::string& line : lines) player.hooks.print_line(player, line);
-  }
+  print_listing(player, lines);
   trim_left(player.parameters);
 }
 

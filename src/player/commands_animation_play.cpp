@@ -39,11 +39,6 @@ constexpr uint32_t kIgnorePalettes = 0x200;
 constexpr uint32_t kWithoutWindow = 0x400;
 constexpr int kEscape = 27;
 
-d::Display* window_display() {
-  d::Screen& s = d::screen();
-  return s.window && s.display ? s.display.get() : nullptr;
-}
-
 // The screen under the animation and the screen palette, as they were when
 // the play began.
 struct SavedBackground {
@@ -72,7 +67,7 @@ void restore_background(Player& player, const SavedBackground& b) {
     d::apply_screen_palette(b.palette, player.palette_locks);
     ++s.palette_changes;
   }
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!display || b.area.empty() || b.area.x + b.area.w > display->width ||
       b.area.y + b.area.h > display->height)
     return;
@@ -86,7 +81,7 @@ void restore_background(Player& player, const SavedBackground& b) {
 // shows through; the result goes to the screen at (x, y).
 void merge_to_screen(const std::vector<uint8_t>& frame, int32_t width, int64_t x, int64_t y,
                      const SavedBackground& b, uint8_t transparent) {
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!display || b.area.empty() || b.area.x + b.area.w > display->width ||
       b.area.y + b.area.h > display->height)
     return;
@@ -157,7 +152,7 @@ void play(Player& player, Glint* glint, const PlayRequest& request) {
   std::vector<uint8_t> off_screen;    // the merge's picture
   std::vector<uint8_t> frame_buffer;  // a picture partly left of or above the screen
   const bool merge = draw && (flags & kMerge);
-  if (d::Display* display = draw ? window_display() : nullptr) {
+  if (d::Display* display = draw ? d::window_display() : nullptr) {
     if (flags & (kSaveBackground | kMerge))
       background = save_background(*display, visible_area(request.x, request.y, width, height,
                                                           display->width, display->height));
@@ -172,7 +167,7 @@ void play(Player& player, Glint* glint, const PlayRequest& request) {
     // Pointed at the buffer again every frame: messages may have taken the
     // window (and its buffer) away.
     FrameOutput output;
-    if (!draw || !window_display())
+    if (!draw || !d::window_display())
       output = bind_no_output(glint);
     else if (merge)
       output = bind_buffer_output(glint, off_screen.data(), width, height);
@@ -228,7 +223,7 @@ void command_animationplay(Player& player) {
   if (kind == TokenKind::kEnd) report_line_error(player, kNeedParameter);
 
   const ScreenSettings& settings = screen_settings(player);
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!(flags & kWithoutWindow) && !display) report_plain_error(player, kNoWindow);
   if (count == 0) {
     set_variable(player, name, "1");

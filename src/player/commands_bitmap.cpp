@@ -67,15 +67,7 @@ void command_bitmaplist(Player& player) {
                   int(kFirstBitmapNumber + int32_t(i)), int(bitmap->width), int(bitmap->height));
     lines.emplace_back(line);
   }
-  if (tracing(player)) {
-    trace(player, "\r\n");
-    for (const std::string& line : lines) {
-      trace(player, line + "\r\n");
-      trace_commit(player);
-    }
-  } else if (player.hooks.print_line) {
-    for (const std::string& line : lines) player.hooks.print_line(player, line);
-  }
+  print_listing(player, lines);
   trim_left(player.parameters);
 }
 

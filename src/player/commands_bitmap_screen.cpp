@@ -21,12 +21,6 @@ namespace {
 
 namespace d = display;
 
-d::Display& need_window(Player& player) {
-  d::Screen& s = d::screen();
-  if (!s.window || !s.display) report_plain_error(player, kNoWindow);
-  return *s.display;
-}
-
 d::Target8 screen_target(d::Display& display) {
   return d::Target8{d::display_row(display, 0), d::display_row_step(display), display.width,
                     display.height};

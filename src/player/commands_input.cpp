@@ -31,11 +31,6 @@ void store_number(Player& player, const std::string& name, int64_t value) {
   set_variable(player, name, int32_to_text(clamp32(value)));
 }
 
-void need_window(Player& player) {
-  const d::Screen& s = d::screen();
-  if (!s.window || !s.display) report_plain_error(player, kNoWindow);
-}
-
 void command_inputchar(Player& player) {
   const std::string name = read_variable(player);
   need_window(player);

@@ -10,6 +10,7 @@
 
 #include "glinter/sound/sound_output.h"
 #include "player/animation_table.h"
+#include "player/commands_system.h"
 #include "player/display/display_blit.h"
 #include "player/display/display_hooks.h"
 #include "player/display/display_palette.h"
@@ -17,7 +18,6 @@
 #include "player/display/fades.h"
 #include "player/display/screen.h"
 #include "player/error_report.h"
-#include "player/commands_system.h"
 #include "player/parameters.h"
 #include "player/pointer.h"
 #include "player/script_text.h"
@@ -34,12 +34,6 @@ constexpr uint32_t kPaletteHandleBase = 0x5000;  // palette pseudo-handles follo
 void store_number(Player& player, const std::string& name, int64_t value) {
   set_variable(player, name,
                int32_to_text(int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX))));
-}
-
-d::Display& need_window(Player& player) {
-  d::Screen& s = d::screen();
-  if (!s.window || !s.display) report_plain_error(player, kNoWindow);
-  return *s.display;
 }
 
 d::Target8 target(d::Display& display) {
@@ -312,6 +306,12 @@ void command_screengetdarkestpaletteindex(Player& player) {
 }
 
 }  // namespace
+
+d::Display& need_window(Player& player) {
+  d::Display* display = d::window_display();
+  if (!display) report_plain_error(player, kNoWindow);
+  return *display;
+}
 
 ScreenSettings& screen_settings(const Player& player) {
   static ScreenSettings settings;

@@ -12,6 +12,14 @@
 
 namespace glint::player {
 
+namespace display {
+struct Display;
+}
+
+// The presentation window's display; without a window the run ends with
+// "A window hasn't been created yet".
+display::Display& need_window(Player& player);
+
 struct ScreenSettings {
   const Player* owner = nullptr;  // the run these settings belong to
   uint32_t flags = 0x2000;        // the ScreenCreate flags word

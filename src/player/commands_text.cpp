@@ -23,15 +23,6 @@ namespace {
 
 namespace d = display;
 
-d::Display* window_display() {
-  d::Screen& s = d::screen();
-  return s.window ? s.display.get() : nullptr;
-}
-
-void need_window(Player& player) {
-  if (!window_display()) report_plain_error(player, kNoWindow);
-}
-
 void show(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
   const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
   const int64_t x1 = std::min<int64_t>(x + w, display.width),
@@ -128,7 +119,7 @@ void command_textfontfrombitmap(Player& player) {
 }  // namespace
 
 void screen_text_output(Player& player, const std::string& text) {
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!display || text.empty()) return;
   ScreenSettings& s = screen_settings(player);
   const Font& font = s.font;

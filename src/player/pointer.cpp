@@ -14,11 +14,6 @@ namespace {
 
 namespace d = display;
 
-d::Display* window_display() {
-  d::Screen& s = d::screen();
-  return s.window ? s.display.get() : nullptr;
-}
-
 // The pixels to draw: a bitmap's (key 0) or the arrow in the palette's
 // colours.
 struct ImagePixels {
@@ -104,7 +99,7 @@ void remove_pointer(Player& player) {
   PointerState& pointer = player.input->pointer;
   if (!pointer.drawn) return;
   pointer.drawn = false;
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!display || pointer.display_generation != d::screen().display_generation) return;
   const int32_t x = pointer.saved_x, y = pointer.saved_y, w = pointer.saved_w, h = pointer.saved_h;
   if (x < 0 || y < 0 || w <= 0 || h <= 0 || int64_t{x} + w > display->width ||
@@ -159,7 +154,7 @@ void choose_pointer_image(Player& player, int64_t x, int64_t y) {
 
 void clamp_mouse_position(Player& player, int64_t x, int64_t y, int32_t* out_x, int32_t* out_y) {
   InputState& input = input_state(player);
-  const d::Display* display = window_display();
+  const d::Display* display = d::window_display();
   const int64_t screen_w = display ? display->width : 0;
   const int64_t screen_h = display ? display->height : 0;
   int32_t w = 0, h = 0;
@@ -174,7 +169,7 @@ void clamp_mouse_position(Player& player, int64_t x, int64_t y, int32_t* out_x, 
 void draw_pointer(Player& player) {
   InputState& input = input_state(player);
   PointerState& pointer = input.pointer;
-  d::Display* display = window_display();
+  d::Display* display = d::window_display();
   if (!display) {
     pointer.drawn = false;
     return;

@@ -69,4 +69,16 @@ void outdent(Player& player) {
   player.indentation.resize(player.indentation.size() - drop);
 }
 
+void print_listing(Player& player, const std::vector<std::string>& lines) {
+  if (tracing(player)) {
+    trace(player, "\r\n");
+    for (const std::string& line : lines) {
+      trace(player, line + "\r\n");
+      trace_commit(player);
+    }
+  } else if (player.hooks.print_line) {
+    for (const std::string& line : lines) player.hooks.print_line(player, line);
+  }
+}
+
 }  // namespace glint::player

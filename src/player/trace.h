@@ -2,7 +2,9 @@
 // line, every variable store, every comparison and every error.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "player/player.h"
 
@@ -16,6 +18,10 @@ void trace(Player& player, std::string_view bytes);
 
 // Forces the debug file to disk (DEBUGTEXT, VARLIST).
 void trace_commit(Player& player);
+
+// A listing (ANIMATIONLIST, BITMAPLIST): into the trace after an empty line
+// while tracing, else a line each through the screen text output.
+void print_listing(Player& player, const std::vector<std::string>& lines);
 
 // "12:" left-aligned in a field of seven characters, cut to seven.
 std::string line_number_field(uint32_t line_number);

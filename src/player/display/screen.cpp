@@ -249,4 +249,9 @@ int set_screen_resolution(int n) {
   return platform::video().set_resolution(kSizes[n][0], kSizes[n][1]) ? 1 : 0;
 }
 
+Display* window_display() {
+  Screen& s = screen();
+  return s.window && s.display ? s.display.get() : nullptr;
+}
+
 }  // namespace glint::player::display

@@ -72,6 +72,9 @@ uint32_t request_for_flags(uint32_t flags);
 // One output size setting resolved against the picture and screen sizes.
 int32_t resolve_output(int32_t setting, int32_t picture, int32_t screen_size);
 
+// The display of the presentation window, or null without a window.
+Display* window_display();
+
 // Makes (or reuses) the presentation window with a width x height picture
 // at (x, y) (-1: centred). False, leaving no window, on failure.
 bool screen_create(int32_t width, int32_t height, int32_t x, int32_t y, uint32_t flags,
