@@ -23,6 +23,9 @@ demo: deps build
 	@mkdir -p build/demo-snapshots
 	GLINT_SNAPSHOT_DIR=build/demo-snapshots build/bin/glintscr examples/demo.gs
 	@if [ -f build/demo-trace.txt ]; then echo "--- build/demo-trace.txt"; cat build/demo-trace.txt; fi
+	@echo "--- examples/menu.gs (click a button or press 1, 2 or q; headless it ends by itself)"
+	GLINT_SNAPSHOT_DIR=build/demo-snapshots build/bin/glintscr examples/menu.gs
+	@if [ -f build/menu-trace.txt ]; then echo "--- build/menu-trace.txt"; cat build/menu-trace.txt; fi
 
 # Sanitized build of everything, then the whole suite.
 test: deps
