@@ -1,5 +1,6 @@
 // Opens arbitrary bytes as a .gnt file (through a descriptor, whole-file and
-// streaming) and plays every frame into a buffer, rectangles included.
+// streaming, with and without its sound tracks) and plays every frame into
+// a buffer, rectangles included, pausing and resuming the sound.
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -35,6 +36,8 @@ void play(int fd, uint32_t flags, int32_t buffer_size, bool clip) {
     while (GlintNextRect(glint, int(i % 2))) {
     }
     GlintCheckWait(glint);
+    if (i == 3) GlintSoundSwitch(glint, 0);
+    if (i == 5) GlintSoundSwitch(glint, 1);
     GlintAdvanceFrame(glint);
   }
   GlintGotoFrame(glint, 2);
@@ -52,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   }
   play(fd, GLINT_WHOLE_FILE, 0, false);
+  // Every track through the standard sound output on the virtual device.
+  play(fd, GLINT_WHOLE_FILE | GLINT_TRACK_MASK, 0, false);
   play(fd, 0, 0, size % 2);
   GlintEnableMMX(0);
   play(fd, 0, -1, false);
