@@ -1,5 +1,6 @@
 #include "player/bitmaps.h"
 
+#include <memory>
 #include <new>
 
 #include "player/animation_table.h"
@@ -7,38 +8,16 @@
 namespace glint::player {
 namespace {
 
-BitmapTable& the_table() {
-  static BitmapTable table;
-  return table;
-}
-
 uint64_t next_serial() {
   static uint64_t serial = 0;
   return ++serial;
 }
 
-void empty_table(BitmapTable& table) {
-  for (auto& slot : table.slots) slot.reset();
-  table.pixels_in_use = 0;
-}
-
 }  // namespace
 
 BitmapTable& bitmap_table(const Player& player) {
-  BitmapTable& table = the_table();
-  if (table.owner != &player || player.steps < table.last_steps) {
-    empty_table(table);
-    table.owner = &player;
-  }
-  table.last_steps = player.steps;
-  return table;
-}
-
-void reset_bitmap_table() {
-  BitmapTable& table = the_table();
-  empty_table(table);
-  table.owner = nullptr;
-  table.last_steps = 0;
+  if (!player.bitmaps) player.bitmaps = std::make_shared<BitmapTable>();
+  return *player.bitmaps;
 }
 
 Bitmap* find_bitmap(const Player& player, int64_t number) {

@@ -35,18 +35,12 @@ struct Bitmap {
 };
 
 struct BitmapTable {
-  // The run this table belongs to: a new Player, or one whose step count
-  // went back (a new run in the same place), starts with an empty table.
-  const Player* owner = nullptr;
-  uint64_t last_steps = 0;
   int64_t pixels_in_use = 0;
   std::array<std::unique_ptr<Bitmap>, kBitmapSlots> slots;
 };
 
-// The table of this run (an empty one for a new Player).
+// The table of this run, kept in the Player (empty at first).
 BitmapTable& bitmap_table(const Player& player);
-// Frees every bitmap (tests start from an empty table with it).
-void reset_bitmap_table();
 
 // The bitmap a script number names, or null when the number is outside
 // 9000-9127 or its slot is empty.

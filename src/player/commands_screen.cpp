@@ -6,6 +6,7 @@
 #include "player/commands_screen.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "glinter/sound/sound_output.h"
@@ -314,12 +315,8 @@ d::Display& need_window(Player& player) {
 }
 
 ScreenSettings& screen_settings(const Player& player) {
-  static ScreenSettings settings;
-  if (settings.owner != &player) {
-    settings = ScreenSettings{};
-    settings.owner = &player;
-  }
-  return settings;
+  if (!player.screen) player.screen = std::make_shared<ScreenSettings>();
+  return *player.screen;
 }
 
 int32_t script_screen_width() {

@@ -21,7 +21,6 @@ struct Display;
 display::Display& need_window(Player& player);
 
 struct ScreenSettings {
-  const Player* owner = nullptr;  // the run these settings belong to
   uint32_t flags = 0x2000;        // the ScreenCreate flags word
   int32_t window_x = -1;
   int32_t window_y = -1;
@@ -32,7 +31,7 @@ struct ScreenSettings {
   Font font;
 };
 
-// The settings of this run (fresh ones for a new Player).
+// The settings of this run, kept in the Player (defaults at first).
 ScreenSettings& screen_settings(const Player& player);
 
 // The script's screen size: the picture's, or 80 x 25 without a window.

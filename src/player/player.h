@@ -65,6 +65,8 @@ struct AnimationTable;  // the animation commands' table (animation_table.h)
 struct InputState;      // mouse areas, levels and the software pointer (input_state.h)
 struct SystemState;     // print job, sound output choice, date anchor (commands_system_state.h)
 struct FileSearch;      // FILEFIND's snapshot of matches (file_find.cpp)
+struct BitmapTable;     // the bitmap commands' table (bitmaps.h)
+struct ScreenSettings;  // next window's settings, adjustment, text cursor, font (commands_screen.h)
 
 // Services the engine calls but does not own. A null hook does nothing; the
 // display and sound output fill theirs in when they are built.
@@ -121,10 +123,12 @@ struct Player {
   // State of later command families, made on first use by the family.
   std::shared_ptr<AnimationTable> animations;
   std::shared_ptr<InputState> input;
-  // Mutable: queries through a const Player (FILEFINDNEXT, whether a print
-  // job is open) update them.
+  // Mutable: made on first use, also by queries through a const Player
+  // (FILEFINDNEXT, whether a print job is open, looking a bitmap up).
   mutable std::shared_ptr<SystemState> system;
   mutable std::shared_ptr<FileSearch> file_search;
+  mutable std::shared_ptr<BitmapTable> bitmaps;
+  mutable std::shared_ptr<ScreenSettings> screen;
 
   // Settings initialised at start-up for the families that use them.
   std::string window_title = "GlintScript";

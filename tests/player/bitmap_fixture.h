@@ -11,16 +11,7 @@ namespace glint::test {
 
 class BitmapTest : public DisplayTest {
  protected:
-  void SetUp() override {
-    DisplayTest::SetUp();
-    player::reset_bitmap_table();
-  }
-  void TearDown() override {
-    player::reset_bitmap_table();
-    DisplayTest::TearDown();
-  }
   static player::test::ScriptRun run(const std::string& text) {
-    player::reset_bitmap_table();
     return player::test::run_script_text(text);
   }
   static bool bad_frame(const player::test::ScriptRun& r) {
