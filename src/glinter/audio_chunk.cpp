@@ -3,51 +3,17 @@
 #include <algorithm>
 #include <cstring>
 
+#include "glinter/bit_reader.h"
+
 namespace glint::glinter {
 
 namespace {
 
 constexpr uint32_t kLeaf = 0x80000000u;
 
-// Least significant bit first; zero bits past the end of the data.
-struct ChunkBitReader {
-  const uint8_t* next;
-  const uint8_t* end;
-  uint64_t bits = 0;
-  unsigned count = 0;
-
-  explicit ChunkBitReader(std::span<const uint8_t> data)
-      : next(data.data()), end(data.data() + data.size()) {}
-
-  void refill() {
-    if (end - next >= 8) {
-      uint64_t word;
-      std::memcpy(&word, next, 8);
-      bits |= word << count;
-      next += (63 - count) >> 3;
-      count |= 56;
-      return;
-    }
-    while (count <= 56) {
-      if (next < end) bits |= uint64_t(*next++) << count;
-      count += 8;
-    }
-  }
-  uint32_t bit() {
-    if (count == 0) refill();
-    uint32_t value = uint32_t(bits & 1);
-    bits >>= 1;
-    --count;
-    return value;
-  }
-  uint32_t read(unsigned n) {
-    if (count < n) refill();
-    uint32_t value = uint32_t(bits & ((uint64_t(1) << n) - 1));
-    bits >>= n;
-    count -= n;
-    return value;
-  }
-};
+// The chunk's bits come through the decoder's wide reader (least
+// significant bit first, zero bits past the end of the data).
+using ChunkBitReader = WideBitReader;
 
 // Reads one pre-order small tree into `slots`: a leaf is kLeaf + value, an
 // internal node the slot distance to its right child (its left child is the
@@ -60,7 +26,7 @@ bool read_small_tree(ChunkBitReader& reader, std::span<uint32_t> slots) {
   stack[depth++] = kRightBranch;
   uint32_t slot = 0;
   for (;;) {
-    if (reader.bit()) {
+    if (reader.read(1)) {
       if (slot >= slots.size()) return false;
       slots[slot] = kLeaf;  // a node acts as a leaf of 0 until its right child is known
       stack[depth++] = slot++;
@@ -111,7 +77,7 @@ inline uint32_t decode_small(const SmallTree& tree, ChunkBitReader& reader) {
   uint32_t at = entry;
   uint32_t slot = tree.slots[at];
   while (!(slot & kLeaf)) {
-    at += reader.bit() ? slot : 1;
+    at += reader.read(1) ? slot : 1;
     slot = tree.slots[at];
   }
   return slot & 0xFF;
@@ -132,8 +98,8 @@ inline void put_frame(RingSpan ring, uint64_t& pos, const uint8_t* frame, unsign
 }
 
 template <unsigned Channels, bool Wide>
-void decode_frames(ChunkBitReader& reader, const SmallTree trees[4], RingSpan ring,
-                   uint64_t pos, uint64_t frames) {
+void decode_frames(ChunkBitReader& reader, const SmallTree trees[4], RingSpan ring, uint64_t pos,
+                   uint64_t frames) {
   constexpr unsigned kFrameBytes = Channels * (Wide ? 2 : 1);
   uint32_t sample[2];
   uint8_t first[4];
@@ -185,10 +151,10 @@ uint64_t decode_audio_chunk(std::span<const uint8_t> bits, uint64_t length,
                             AudioChunkLayout* layout) {
   ChunkBitReader reader(bits);
   AudioChunkLayout found;
-  found.has_data = reader.bit();
+  found.has_data = reader.read(1);
   if (found.has_data) {
-    found.channels = reader.bit() ? 2 : 1;
-    found.sample_bytes = reader.bit() ? 2 : 1;
+    found.channels = reader.read(1) ? 2 : 1;
+    found.sample_bytes = reader.read(1) ? 2 : 1;
   }
   if (layout) *layout = found;
   if (!found.has_data || ring.size == 0 || write_pos >= ring.size ||
@@ -202,7 +168,7 @@ uint64_t decode_audio_chunk(std::span<const uint8_t> bits, uint64_t length,
     uint32_t* table = scratch.data() + 4 * kSmallTreeSlots + t * kSmallTableEntries;
     // A 0 flag is a tree without statistics (a chunk of one sample frame):
     // no tree is sent and its deltas are 0.
-    if (!reader.bit()) {
+    if (!reader.read(1)) {
       slots[0] = kLeaf;
     } else if (!read_small_tree(reader, slots)) {
       return 0;
