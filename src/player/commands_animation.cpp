@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "glinter/sound_hook.h"
 #include "platform/platform.h"
 #include "player/bitmaps.h"
 #include "player/commands_bitmap_common.h"
@@ -188,8 +187,7 @@ void command_animationbacktostart(Player& player) {
 void command_animationdelay(Player& player) {
   Glint* glint = read_animation(player).glint.get();
   while (GlintCheckWait(glint)) {
-    d::pump_messages();  // a WM_QUIT marks the window gone
-    glinter::sound_service();
+    service_between_lines(player);  // sound output, then messages (a WM_QUIT marks the window gone)
     platform::yield();
   }
 }

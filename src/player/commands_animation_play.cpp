@@ -103,15 +103,15 @@ void start_black(Player& player) {
   ++s.palette_changes;
 }
 
-// Window messages and the sound output's service; held here while
+// The sound output's service and window messages; held here while
 // auto-pause is on and the window has lost the focus.
 void service_and_pause(Player& player) {
   for (;;) {
+    // The service hook feeds the sound output and dispatches the messages.
     if (player.hooks.service)
       player.hooks.service(player);
     else
       d::pump_messages();
-    glinter::sound_service();
     const bool paused = player.auto_pause && player.hooks.window_lacks_focus &&
                         player.hooks.window_lacks_focus(player);
     if (!paused) return;

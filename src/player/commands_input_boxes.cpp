@@ -65,14 +65,6 @@ void outline(const d::Target8& t, int64_t x, int64_t y, int64_t w, int64_t h, ui
   d::fill_box(t, x + w - 1, y, 1, h, colour);
 }
 
-void show(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + w, display.width);
-  const int64_t y1 = std::min<int64_t>(y + h, display.height);
-  if (x1 > x0 && y1 > y0)
-    d::display_blit(display, 0, 0, int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0));
-}
-
 int32_t clamp32(int64_t value) { return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
 void command_inputstrwin(Player& player) {
@@ -103,7 +95,7 @@ void command_inputstrwin(Player& player) {
   const int64_t line_w = int64_t{length} * gw;
   const int64_t line_x = x + (box_w - line_w) / 2;
   outline(t, line_x - gw / 2, y + 4 * gh - 4, line_w + gw, gh + 5, player.text_color);
-  show(display, x, y, box_w, box_h);
+  d::show_on_screen(display, x, y, box_w, box_h);
 
   s.cursor_x = clamp32(x + (box_w - int64_t(prompt.size()) * gw) / 2);
   s.cursor_y = clamp32(y + gh * 3 / 2);

@@ -42,15 +42,6 @@ d::Target8 target(d::Display& display) {
                     display.height};
 }
 
-// Hands a changed rectangle of the buffer to the window.
-void show(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + w, display.width),
-                y1 = std::min<int64_t>(y + h, display.height);
-  if (x1 <= x0 || y1 <= y0) return;
-  d::display_blit(display, 0, 0, int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0));
-}
-
 d::Rgb768 default_palette() {
   d::Rgb768 p{};
   for (int i = 0; i < 256; ++i) {
@@ -188,7 +179,7 @@ void command_screenadjustxy(Player& player) {
 
 void clear_screen(d::Display& display, uint8_t colour) {
   std::fill(display.bits.begin(), display.bits.end(), colour);
-  show(display, 0, 0, display.width, display.height);
+  d::show_on_screen(display, 0, 0, display.width, display.height);
 }
 
 void command_screenclear(Player& player) {
@@ -215,7 +206,7 @@ void command_screensetpixel(Player& player) {
   const uint8_t colour = uint8_t(read_number(player));
   remove_pointer_over(player, x, y, 1, 1);
   d::put_pixel(target(display), x, y, colour);
-  show(display, x, y, 1, 1);
+  d::show_on_screen(display, x, y, 1, 1);
 }
 
 void command_screengetpixel(Player& player) {
@@ -243,7 +234,7 @@ void command_screenline(Player& player) {
   remove_pointer_over(player, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
                       std::llabs(y2 - y1) + 1);
   d::draw_line(target(display), x1, y1, x2, y2, colour);
-  show(display, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
+  d::show_on_screen(display, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
        std::llabs(y2 - y1) + 1);
 }
 
@@ -262,7 +253,7 @@ void command_screenbox(Player& player) {
   d::fill_box(t, x, y + h - 1, w, 1, colour);
   d::fill_box(t, x, y, 1, h, colour);
   d::fill_box(t, x + w - 1, y, 1, h, colour);
-  show(display, x, y, w, h);
+  d::show_on_screen(display, x, y, w, h);
 }
 
 void command_screenfilledbox(Player& player) {
@@ -275,7 +266,7 @@ void command_screenfilledbox(Player& player) {
   if (x < 0 || y < 0 || x >= display.width || y >= display.height || w <= 0 || h <= 0) return;
   remove_pointer_over(player, x, y, w, h);
   d::fill_box(target(display), x, y, w, h, colour);
-  show(display, x, y, w, h);
+  d::show_on_screen(display, x, y, w, h);
 }
 
 void command_screenpalettelock(Player& player) {

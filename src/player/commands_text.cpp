@@ -23,14 +23,6 @@ namespace {
 
 namespace d = display;
 
-void show(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + w, display.width),
-                y1 = std::min<int64_t>(y + h, display.height);
-  if (x1 > x0 && y1 > y0)
-    d::display_blit(display, 0, 0, int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0));
-}
-
 TextColours colours_of(const Player& player) {
   return TextColours{player.text_color, player.text_back_color, player.text_trans_color};
 }
@@ -138,7 +130,7 @@ void screen_text_output(Player& player, const std::string& text) {
     s.cursor_x = s.cursor_x < 9 ? 0 : s.cursor_x - font.width;
     remove_pointer_over(player, s.cursor_x, s.cursor_y, font.width, font.height);
     d::fill_box(target, s.cursor_x, s.cursor_y, font.width, font.height, player.text_back_color);
-    show(*display, s.cursor_x, s.cursor_y, font.width, font.height);
+    d::show_on_screen(*display, s.cursor_x, s.cursor_y, font.width, font.height);
     return;
   }
   int64_t characters = int64_t(text.size());
@@ -150,7 +142,7 @@ void screen_text_output(Player& player, const std::string& text) {
   remove_pointer_over(player, s.cursor_x, s.cursor_y, characters * font.width, font.height);
   render_text(font, std::string_view(text).substr(0, size_t(characters)), colours_of(player),
               TextTarget{target.top_row, target.pitch, screen_w, screen_h}, s.cursor_x, s.cursor_y);
-  show(*display, s.cursor_x, s.cursor_y, characters * font.width, font.height);
+  d::show_on_screen(*display, s.cursor_x, s.cursor_y, characters * font.width, font.height);
   s.cursor_x = int32_t(std::min<int64_t>(int64_t{s.cursor_x} + characters * font.width, INT32_MAX));
 }
 

@@ -16,6 +16,10 @@ namespace glint::player::display {
 int display_blit(Display& display, int32_t dest_x, int32_t dest_y, int32_t x, int32_t y, int32_t w,
                  int32_t h);
 
+// Shows the part of a script rectangle (any 64-bit numbers) that lies on
+// the picture.
+void show_on_screen(Display& display, int64_t x, int64_t y, int64_t w, int64_t h);
+
 // Empties the rectangle list and starts collecting into it.
 void display_begin_deferred(Display& display);
 // Draws the collected rectangles in order and goes back to drawing at once.
