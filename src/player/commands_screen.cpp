@@ -235,7 +235,7 @@ void command_screenline(Player& player) {
                       std::llabs(y2 - y1) + 1);
   d::draw_line(target(display), x1, y1, x2, y2, colour);
   d::show_on_screen(display, std::min(x1, x2), std::min(y1, y2), std::llabs(x2 - x1) + 1,
-       std::llabs(y2 - y1) + 1);
+                    std::llabs(y2 - y1) + 1);
 }
 
 void command_screenbox(Player& player) {
