@@ -35,15 +35,6 @@ ScreenArea copy_clipped(d::Display& display, const FrameOutput& output, int64_t 
 
 }  // namespace
 
-ScreenArea visible_area(int64_t x, int64_t y, int64_t width, int64_t height, int32_t screen_width,
-                        int32_t screen_height) {
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + width, screen_width);
-  const int64_t y1 = std::min<int64_t>(y + height, screen_height);
-  if (x1 <= x0 || y1 <= y0) return {};
-  return ScreenArea{int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0)};
-}
-
 FrameOutput bind_no_output(Glint* glint) {
   GlintSetOutput(glint, 0, 0, 0, 0, nullptr, 0);
   return {};

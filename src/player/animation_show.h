@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "orxutil/glint.h"
+#include "player/display/screen_patch.h"
 #include "player/player.h"
 
 namespace glint::player {
@@ -44,13 +45,7 @@ void show_decoded_frame(Glint* glint, const FrameOutput& output);
 // the display. True when that happened.
 bool update_screen_palette(Player& player, const Glint& glint);
 
-// The part of a width x height area at (x, y) that lies on a screen of
-// screen_width x screen_height; empty (w or h 0) when none.
-struct ScreenArea {
-  int32_t x = 0, y = 0, w = 0, h = 0;
-  bool empty() const { return w <= 0 || h <= 0; }
-};
-ScreenArea visible_area(int64_t x, int64_t y, int64_t width, int64_t height, int32_t screen_width,
-                        int32_t screen_height);
+using display::ScreenArea;
+using display::visible_area;
 
 }  // namespace glint::player

@@ -43,20 +43,15 @@ constexpr int kEscape = 27;
 // the play began.
 struct SavedBackground {
   bool saved = false;
-  ScreenArea area;  // the part of the animation's rectangle on the screen
-  std::vector<uint8_t> pixels;
+  d::ScreenPatch patch;  // the part of the animation's rectangle on the screen
   d::Rgb768 palette{};
 };
 
-SavedBackground save_background(d::Display& display, const ScreenArea& area) {
+SavedBackground save_background(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
   SavedBackground b;
   b.saved = true;
-  b.area = area;
+  b.patch = d::save_screen_patch(display, x, y, w, h);
   b.palette = d::screen().palette;
-  b.pixels.resize(std::size_t(std::max(area.w, 0)) * std::size_t(std::max(area.h, 0)));
-  for (int32_t row = 0; row < area.h; ++row)
-    std::memcpy(&b.pixels[std::size_t(row) * std::size_t(area.w)],
-                d::display_row(display, area.y + row) + area.x, std::size_t(area.w));
   return b;
 }
 
@@ -67,14 +62,7 @@ void restore_background(Player& player, const SavedBackground& b) {
     d::apply_screen_palette(b.palette, player.palette_locks);
     ++s.palette_changes;
   }
-  d::Display* display = d::window_display();
-  if (!display || b.area.empty() || b.area.x + b.area.w > display->width ||
-      b.area.y + b.area.h > display->height)
-    return;
-  for (int32_t row = 0; row < b.area.h; ++row)
-    std::memcpy(d::display_row(*display, b.area.y + row) + b.area.x,
-                &b.pixels[std::size_t(row) * std::size_t(b.area.w)], std::size_t(b.area.w));
-  d::display_blit(*display, 0, 0, b.area.x, b.area.y, b.area.w, b.area.h);
+  if (d::Display* display = d::window_display()) d::restore_screen_patch(*display, b.patch);
 }
 
 // Where the frame's pixels are the transparent colour the saved background
@@ -82,19 +70,17 @@ void restore_background(Player& player, const SavedBackground& b) {
 void merge_to_screen(const std::vector<uint8_t>& frame, int32_t width, int64_t x, int64_t y,
                      const SavedBackground& b, uint8_t transparent) {
   d::Display* display = d::window_display();
-  if (!display || b.area.empty() || b.area.x + b.area.w > display->width ||
-      b.area.y + b.area.h > display->height)
-    return;
-  for (int32_t row = 0; row < b.area.h; ++row) {
-    const int64_t frame_row = b.area.y + row - y;
-    const uint8_t* from = frame.data() + frame_row * width + (b.area.x - x);
-    const uint8_t* under = &b.pixels[std::size_t(row) * std::size_t(b.area.w)];
-    uint8_t* to = d::display_row(*display, b.area.y + row) + b.area.x;
-    for (int32_t i = 0; i < b.area.w; ++i) to[i] = from[i] == transparent ? under[i] : from[i];
+  if (!display || !d::patch_fits(*display, b.patch)) return;
+  const ScreenArea& a = b.patch.area;
+  for (int32_t row = 0; row < a.h; ++row) {
+    const int64_t frame_row = a.y + row - y;
+    const uint8_t* from = frame.data() + frame_row * width + (a.x - x);
+    const uint8_t* under = b.patch.row(row);
+    uint8_t* to = d::display_row(*display, a.y + row) + a.x;
+    for (int32_t i = 0; i < a.w; ++i) to[i] = from[i] == transparent ? under[i] : from[i];
   }
-  d::display_blit(*display, 0, 0, b.area.x, b.area.y, b.area.w, b.area.h);
+  d::display_blit(*display, 0, 0, a.x, a.y, a.w, a.h);
 }
-
 void start_black(Player& player) {
   d::Screen& s = d::screen();
   for (std::size_t i = 0; i < 256; ++i)
@@ -154,8 +140,7 @@ void play(Player& player, Glint* glint, const PlayRequest& request) {
   const bool merge = draw && (flags & kMerge);
   if (d::Display* display = draw ? d::window_display() : nullptr) {
     if (flags & (kSaveBackground | kMerge))
-      background = save_background(*display, visible_area(request.x, request.y, width, height,
-                                                          display->width, display->height));
+      background = save_background(*display, request.x, request.y, width, height);
     if (merge) off_screen.assign(std::size_t(width) * std::size_t(height), 0);
   }
   if (flags & kFadeIn) start_black(player);

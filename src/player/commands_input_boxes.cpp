@@ -10,6 +10,7 @@
 #include "player/display/display_blit.h"
 #include "player/display/draw8.h"
 #include "player/display/screen.h"
+#include "player/display/screen_patch.h"
 #include "player/error_report.h"
 #include "player/input_wait.h"
 #include "player/parameters.h"
@@ -21,41 +22,6 @@ namespace glint::player {
 namespace {
 
 namespace d = display;
-
-// A rectangle of the screen buffer kept aside (only the part on the screen).
-struct SavedArea {
-  int32_t x = 0, y = 0, w = 0, h = 0;
-  std::vector<uint8_t> pixels;
-};
-
-SavedArea save_area(d::Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
-  SavedArea area;
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + w, display.width);
-  const int64_t y1 = std::min<int64_t>(y + h, display.height);
-  if (x1 <= x0 || y1 <= y0) return area;
-  area.x = int32_t(x0);
-  area.y = int32_t(y0);
-  area.w = int32_t(x1 - x0);
-  area.h = int32_t(y1 - y0);
-  area.pixels.resize(std::size_t(area.w) * std::size_t(area.h));
-  for (int32_t row = 0; row < area.h; ++row)
-    std::copy_n(d::display_row(display, area.y + row) + area.x, std::size_t(area.w),
-                &area.pixels[std::size_t(row) * std::size_t(area.w)]);
-  return area;
-}
-
-void restore_area(const SavedArea& area) {
-  d::Screen& s = d::screen();
-  if (!s.window || !s.display || area.pixels.empty()) return;
-  d::Display& display = *s.display;
-  // The window may have been made again meanwhile with another size.
-  if (int64_t{area.x} + area.w > display.width || int64_t{area.y} + area.h > display.height) return;
-  for (int32_t row = 0; row < area.h; ++row)
-    std::copy_n(&area.pixels[std::size_t(row) * std::size_t(area.w)], std::size_t(area.w),
-                d::display_row(display, area.y + row) + area.x);
-  d::display_blit(display, 0, 0, area.x, area.y, area.w, area.h);
-}
 
 void outline(const d::Target8& t, int64_t x, int64_t y, int64_t w, int64_t h, uint8_t colour) {
   if (w <= 0 || h <= 0) return;
@@ -87,7 +53,7 @@ void command_inputstrwin(Player& player) {
                                   : int64_t{y_given} + s.adjust_y;
 
   remove_pointer(player);
-  const SavedArea saved = save_area(display, x, y, box_w, box_h);
+  const d::ScreenPatch saved = d::save_screen_patch(display, x, y, box_w, box_h);
   const d::Target8 t{d::display_row(display, 0), d::display_row_step(display), display.width,
                      display.height};
   d::fill_box(t, x, y, box_w, box_h, player.text_back_color);
@@ -103,7 +69,8 @@ void command_inputstrwin(Player& player) {
   s.cursor_x = clamp32(line_x);
   s.cursor_y = clamp32(y + 4 * gh);
   const std::string line = read_line(player, length);
-  restore_area(saved);
+  // The window may be gone or made again meanwhile.
+  if (d::Display* now = d::window_display()) d::restore_screen_patch(*now, saved);
   set_variable(player, name, line);
 }
 

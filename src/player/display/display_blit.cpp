@@ -4,6 +4,7 @@
 
 #include "platform/video_canvas.h"
 #include "player/display/display_palette.h"
+#include "player/display/screen_patch.h"
 
 namespace glint::player::display {
 namespace {
@@ -123,11 +124,7 @@ void display_flush_rects(Display& d) {
 }
 
 void show_on_screen(Display& display, int64_t x, int64_t y, int64_t w, int64_t h) {
-  const int64_t x0 = std::max<int64_t>(x, 0), y0 = std::max<int64_t>(y, 0);
-  const int64_t x1 = std::min<int64_t>(x + w, display.width);
-  const int64_t y1 = std::min<int64_t>(y + h, display.height);
-  if (x1 > x0 && y1 > y0)
-    display_blit(display, 0, 0, int32_t(x0), int32_t(y0), int32_t(x1 - x0), int32_t(y1 - y0));
+  const ScreenArea a = visible_area(x, y, w, h, display.width, display.height);
+  if (!a.empty()) display_blit(display, 0, 0, a.x, a.y, a.w, a.h);
 }
-
 }  // namespace glint::player::display
