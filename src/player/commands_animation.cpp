@@ -60,11 +60,6 @@ bool is_last_frame(const Glint& glint) {
 
 namespace {
 
-void store_number(Player& player, const std::string& name, int64_t value) {
-  set_variable(player, name,
-               int32_to_text(int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX))));
-}
-
 void command_animationopen(Player& player) {
   const std::string name = read_variable(player);
   const int32_t flags = read_number(player);

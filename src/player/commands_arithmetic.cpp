@@ -12,10 +12,6 @@
 namespace glint::player {
 namespace {
 
-void store_number(Player& player, const std::string& variable, int32_t value) {
-  set_variable(player, variable, int32_to_text(value));
-}
-
 void command_compute(Player& player) {
   const std::string variable = read_variable(player);
 

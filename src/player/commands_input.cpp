@@ -27,10 +27,6 @@ namespace d = display;
 
 int32_t clamp32(int64_t value) { return int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX)); }
 
-void store_number(Player& player, const std::string& name, int64_t value) {
-  set_variable(player, name, int32_to_text(clamp32(value)));
-}
-
 void command_inputchar(Player& player) {
   const std::string name = read_variable(player);
   need_window(player);

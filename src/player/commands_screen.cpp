@@ -32,11 +32,6 @@ namespace d = display;
 constexpr size_t kTitleMax = 255;
 constexpr uint32_t kPaletteHandleBase = 0x5000;  // palette pseudo-handles follow the window's
 
-void store_number(Player& player, const std::string& name, int64_t value) {
-  set_variable(player, name,
-               int32_to_text(int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX))));
-}
-
 d::Target8 target(d::Display& display) {
   return d::Target8{d::display_row(display, 0), d::display_row_step(display), display.width,
                     display.height};

@@ -23,11 +23,6 @@ void store_result(Player& player, std::string_view name, std::string_view value)
   set_variable(player, name, value.substr(0, kStringResultMax));
 }
 
-void store_number(Player& player, std::string_view name, int64_t value) {
-  const int64_t clamped = std::clamp<int64_t>(value, INT32_MIN, INT32_MAX);
-  set_variable(player, name, int32_to_text(static_cast<int32_t>(clamped)));
-}
-
 std::size_t non_negative(int32_t value) { return value < 0 ? 0 : static_cast<std::size_t>(value); }
 
 char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }

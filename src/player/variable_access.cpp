@@ -1,5 +1,8 @@
 #include "player/variable_access.h"
 
+#include <algorithm>
+
+#include "player/script_text.h"
 #include "player/trace.h"
 
 namespace glint::player {
@@ -19,6 +22,11 @@ void set_variable(Player& player, std::string_view name, std::string_view value)
     trace(player, entry);
   }
   store_set(player.variables, key, value);
+}
+
+void store_number(Player& player, std::string_view name, int64_t value) {
+  set_variable(player, name,
+               int32_to_text(int32_t(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX))));
 }
 
 }  // namespace glint::player

@@ -1,6 +1,7 @@
 // Reading and storing variables the way every command does it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,8 @@ std::string get_variable(const Player& player, std::string_view name);
 // records the store in the debug trace. A full store silently keeps its
 // old contents.
 void set_variable(Player& player, std::string_view name, std::string_view value);
+
+// Stores a number result, kept to the 32-bit range of script numbers.
+void store_number(Player& player, std::string_view name, int64_t value);
 
 }  // namespace glint::player
