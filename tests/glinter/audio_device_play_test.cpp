@@ -15,25 +15,10 @@
 #include "glinter/sound_hook.h"
 #include "platform/headless/headless_audio.h"
 #include "platform/platform.h"
+#include "support/wav_data.h"
 
 namespace glint::test {
 namespace {
-
-// The bytes of a PCM WAV file's "data" chunk.
-std::vector<uint8_t> wav_data(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
-    const uint32_t size = uint32_t(bytes[at + 4]) | uint32_t(bytes[at + 5]) << 8 |
-                          uint32_t(bytes[at + 6]) << 16 | uint32_t(bytes[at + 7]) << 24;
-    if (std::string(bytes.begin() + long(at), bytes.begin() + long(at) + 4) == "data")
-      return std::vector<uint8_t>(
-          bytes.begin() + long(at) + 8,
-          bytes.begin() + long(std::min<std::size_t>(at + 8 + size, bytes.size())));
-    at += 8 + size + (size & 1);
-  }
-  return {};
-}
 
 struct DevicePlay : ::testing::TestWithParam<bool> {
   TempDir dir;

@@ -12,11 +12,13 @@
 
 #include "animation_fixture.h"
 #include "platform/headless/headless_audio.h"
+#include "support/wav_data.h"
 
 namespace {
 
 using glint::test::AnimationTest;
 using glint::test::plan_of;
+using glint::test::wav_data;
 
 class AnimationSound : public AnimationTest {
  protected:
@@ -30,22 +32,6 @@ class AnimationSound : public AnimationTest {
     AnimationTest::TearDown();
   }
 };
-
-// The sample bytes of a PCM WAV file (its "data" chunk).
-std::vector<uint8_t> wav_data(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), {});
-  for (std::size_t at = 12; at + 8 <= bytes.size();) {
-    const uint32_t size = uint32_t(bytes[at + 4]) | uint32_t(bytes[at + 5]) << 8 |
-                          uint32_t(bytes[at + 6]) << 16 | uint32_t(bytes[at + 7]) << 24;
-    if (std::equal(bytes.begin() + long(at), bytes.begin() + long(at) + 4, "data")) {
-      const std::size_t end = std::min<std::size_t>(bytes.size(), at + 8 + uint64_t(size));
-      return std::vector<uint8_t>(bytes.begin() + long(at) + 8, bytes.begin() + long(end));
-    }
-    at += 8 + size + (size & 1);
-  }
-  return {};
-}
 
 TEST_F(AnimationSound, PlayGivesTheTrackAndTakesTheAnimationsLength) {
   constexpr uint32_t kRate = 11025;
